@@ -1,0 +1,14 @@
+// Whole-file byte I/O with GBK paths. Writes go through a temporary file beside the
+// target that replaces it in one step.
+#pragma once
+#include <string>
+#include <string_view>
+
+namespace tb {
+
+bool read_file(const std::string& path, std::string& out);
+bool write_file_atomic(const std::string& path, std::string_view bytes);
+bool remove_file(const std::string& path);
+bool file_exists(const std::string& path);
+
+}  // namespace tb

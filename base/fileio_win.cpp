@@ -1,0 +1,45 @@
+#include <windows.h>
+
+#include "base/encoding.h"
+#include "base/fileio.h"
+#include "platform/handles.h"
+
+namespace tb {
+
+bool read_file(const std::string& path, std::string& out) {
+  out.clear();
+  UniqueHandle h(CreateFileW(to_wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                             nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!h) return false;
+  char buf[65536];
+  DWORD n = 0;
+  while (ReadFile(h.get(), buf, sizeof buf, &n, nullptr)) {
+    if (n == 0) return true;
+    out.append(buf, n);
+  }
+  return false;
+}
+
+bool write_file_atomic(const std::string& path, std::string_view bytes) {
+  std::wstring target = to_wide(path);
+  std::wstring tmp = target + L".tmp~" + std::to_wstring(GetCurrentProcessId());
+  bool ok;
+  {
+    UniqueHandle h(CreateFileW(tmp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!h) return false;
+    DWORD written = 0;
+    ok = WriteFile(h.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+         written == bytes.size() && FlushFileBuffers(h.get());
+  }
+  if (ok) ok = MoveFileExW(tmp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+  if (!ok) DeleteFileW(tmp.c_str());
+  return ok;
+}
+
+bool remove_file(const std::string& path) { return DeleteFileW(to_wide(path).c_str()) != 0; }
+
+bool file_exists(const std::string& path) {
+  return GetFileAttributesW(to_wide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+}  // namespace tb

@@ -1,0 +1,96 @@
+// RAII owners for kernel and GDI handles: every handle is released in the scope that took it.
+#pragma once
+#include <windows.h>
+
+#include <utility>
+
+namespace tb {
+
+template <class T, class Traits>
+class Owned {
+ public:
+  Owned() = default;
+  explicit Owned(T h) : h_(h) {}
+  Owned(const Owned&) = delete;
+  Owned& operator=(const Owned&) = delete;
+  Owned(Owned&& o) noexcept : h_(std::exchange(o.h_, Traits::invalid())) {}
+  Owned& operator=(Owned&& o) noexcept {
+    if (this != &o) reset(std::exchange(o.h_, Traits::invalid()));
+    return *this;
+  }
+  ~Owned() { reset(); }
+  T get() const { return h_; }
+  explicit operator bool() const { return h_ != Traits::invalid(); }
+  T release() { return std::exchange(h_, Traits::invalid()); }
+  void reset(T h = Traits::invalid()) {
+    if (h_ != Traits::invalid()) Traits::close(h_);
+    h_ = h;
+  }
+
+ private:
+  T h_ = Traits::invalid();
+};
+
+struct KernelTraits {  // CreateFile style: INVALID_HANDLE_VALUE means none
+  static HANDLE invalid() { return INVALID_HANDLE_VALUE; }
+  static void close(HANDLE h) { CloseHandle(h); }
+};
+struct NullKernelTraits {  // OpenProcess style: NULL means none
+  static HANDLE invalid() { return nullptr; }
+  static void close(HANDLE h) { CloseHandle(h); }
+};
+template <class G>
+struct GdiTraits {
+  static G invalid() { return nullptr; }
+  static void close(G h) { DeleteObject(h); }
+};
+struct IconTraits {
+  static HICON invalid() { return nullptr; }
+  static void close(HICON h) { DestroyIcon(h); }
+};
+struct MemDcTraits {
+  static HDC invalid() { return nullptr; }
+  static void close(HDC h) { DeleteDC(h); }
+};
+
+using UniqueHandle = Owned<HANDLE, KernelTraits>;
+using ProcessHandle = Owned<HANDLE, NullKernelTraits>;
+using GdiPen = Owned<HPEN, GdiTraits<HPEN>>;
+using GdiBrush = Owned<HBRUSH, GdiTraits<HBRUSH>>;
+using GdiBitmap = Owned<HBITMAP, GdiTraits<HBITMAP>>;
+using GdiFont = Owned<HFONT, GdiTraits<HFONT>>;
+using GdiRegion = Owned<HRGN, GdiTraits<HRGN>>;
+using IconHandle = Owned<HICON, IconTraits>;
+using MemDc = Owned<HDC, MemDcTraits>;
+
+// A DC from GetDC/GetWindowDC, released to its window.
+class WindowDc {
+ public:
+  WindowDc(HWND w, bool whole_window = false) : w_(w), dc_(whole_window ? GetWindowDC(w) : GetDC(w)) {}
+  ~WindowDc() {
+    if (dc_) ReleaseDC(w_, dc_);
+  }
+  WindowDc(const WindowDc&) = delete;
+  WindowDc& operator=(const WindowDc&) = delete;
+  HDC get() const { return dc_; }
+  explicit operator bool() const { return dc_ != nullptr; }
+
+ private:
+  HWND w_;
+  HDC dc_;
+};
+
+// Selects an object into a DC and puts the previous one back at scope end.
+class SelectGuard {
+ public:
+  SelectGuard(HDC dc, HGDIOBJ obj) : dc_(dc), old_(SelectObject(dc, obj)) {}
+  ~SelectGuard() { SelectObject(dc_, old_); }
+  SelectGuard(const SelectGuard&) = delete;
+  SelectGuard& operator=(const SelectGuard&) = delete;
+
+ private:
+  HDC dc_;
+  HGDIOBJ old_;
+};
+
+}  // namespace tb
