@@ -1,0 +1,170 @@
+#include "app/shell.h"
+
+#include <shellapi.h>
+
+#include "app/shell_pictures.h"
+#include "resources/shell_windows.h"
+
+namespace tb::shell {
+
+namespace {
+MainWindow* g_main = nullptr;
+
+// Starts a program from the system folder without waiting for it.
+void start_system_program(const wchar_t* exe) {
+  wchar_t dir[MAX_PATH] = {};
+  UINT n = GetSystemDirectoryW(dir, MAX_PATH);
+  std::wstring path = n ? std::wstring(dir, n) + L"\\" + exe : exe;
+  ShellExecuteW(nullptr, L"open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+dock::Screen screen() { return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}; }
+}  // namespace
+
+State& state() {
+  static State s;
+  return s;
+}
+
+MainWindow* main_window() { return g_main; }
+
+bool open_main_window() {
+  if (g_main) return true;
+  auto* w = new MainWindow();
+  w->delete_on_destroy();
+  g_main = w;
+  if (!w->create(res::kMainWindow)) {
+    g_main = nullptr;
+    delete w;
+    return false;
+  }
+  return true;
+}
+
+void MainWindow::on_created() {
+  using namespace pictures;
+  const int pct = scale_pct();
+  apply_flat_look(1);
+
+  set_painter("图形按钮6", caption_label("设置", pct));
+  set_painter("图形按钮3", minimise_button(pct));
+  set_painter("图形按钮5", close_button(pct));
+  set_painter("图形按钮_头像", avatar(pct));
+  set_painter("图片框6", tab_selected("工具", pct));
+  set_painter("图片框5", tab_selected("排行", pct));
+  set_painter("图片框7", tab_selected("说明", pct));
+  set_painter("图形按钮13", tab_idle("工具", pct));
+  set_painter("图形按钮14", tab_idle("排行", pct));
+  set_painter("图形按钮15", tab_idle("说明", pct));
+  set_painter("图片框1", search_frame(pct));
+  set_painter("图形按钮2", contact_card(pct));
+  set_painter("图形按钮1", tool(ToolIcon::Radar, pct));
+  set_painter("图形按钮4", tool(ToolIcon::ImageTool, pct));
+  set_painter("图形按钮8", tool(ToolIcon::CodeManager, pct));
+  set_painter("图形按钮_记事本", tool(ToolIcon::Notepad, pct));
+  set_painter("图形按钮_计算器", tool(ToolIcon::Calculator, pct));
+  set_painter("图形按钮_画图", tool(ToolIcon::Paint, pct));
+
+  on("图形按钮3", Event::Click, [this](const EventArgs&) { ShowWindow(hwnd(), SW_MINIMIZE); });
+  on("图形按钮5", Event::Click, [this](const EventArgs&) { exit_process(); });
+  on("图形按钮13", Event::Click, [this](const EventArgs&) { select_tab(0); });
+  on("图形按钮14", Event::Click, [this](const EventArgs&) { select_tab(1); });
+  on("图形按钮15", Event::Click, [this](const EventArgs&) { select_tab(2); });
+  on("时钟3", Event::Tick, [this](const EventArgs&) { timer_check(); });
+  on("图形按钮_记事本", Event::Click, [](const EventArgs&) { start_system_program(L"notepad.exe"); });
+  on("图形按钮_计算器", Event::Click, [](const EventArgs&) { start_system_program(L"calc.exe"); });
+  on("图形按钮_画图", Event::Click, [](const EventArgs&) { start_system_program(L"mspaint.exe"); });
+  on("编辑框1", Event::Focus, [this](const EventArgs&) {
+    if (text("编辑框1") == "按键论坛搜索……") set_text("编辑框1", "");
+  });
+
+  // The search box must keep its placeholder: the first focus goes to the launcher's frame.
+  SetFocus(control("外形框"));
+  state().docking_margin = 3;
+  select_tab(0);
+  add_tooltip("图形按钮1", "窗口雷达", true);
+  add_tooltip("图形按钮4", "图色工具", false);
+  add_tooltip("图形按钮8", "代码管理器", false);
+  add_tooltip("图形按钮_记事本", "记事本", false);
+  add_tooltip("图形按钮_计算器", "计算器", false);
+  add_tooltip("图形按钮_画图", "画图", false);
+  set_timer("时钟3", 50);
+  set_topmost(true);
+}
+
+void MainWindow::select_tab(int n) {
+  if (n < 0 || n > 2) return;
+  select_page("选择夹1", n);
+  const char* buttons[3] = {"图形按钮13", "图形按钮14", "图形按钮15"};
+  for (int i = 0; i < 3; ++i) show(buttons[i], i != n);
+}
+
+dock::Box MainWindow::box() const {
+  RECT r;
+  GetWindowRect(hwnd(), &r);
+  return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+}
+
+bool MainWindow::place(const dock::Box& now, const dock::Box& next) {
+  if (next == now) return false;
+  SetWindowPos(hwnd(), nullptr, next.left, next.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  return true;
+}
+
+void MainWindow::idle_check() {
+  // A minimised window or one being dragged is left alone.
+  if (!hwnd() || moving_ || IsIconic(hwnd())) return;
+  State& s = state();
+  GetCursorPos(&s.autohide_point);
+  dock::Box b = box();
+  place(b, dock::on_idle(b, screen(), s.docking_margin, s.autohide_point.x, s.autohide_point.y));
+}
+
+void MainWindow::timer_check() {
+  if (!hwnd() || moving_ || IsIconic(hwnd())) return;
+  State& s = state();
+  GetWindowRect(hwnd(), &s.autohide_rect);
+  GetCursorPos(&s.autohide_point);
+  dock::Box b = box();
+  place(b, dock::on_timer(b, screen(), s.docking_margin, s.autohide_point.x, s.autohide_point.y));
+}
+
+void MainWindow::activate() {
+  if (IsIconic(hwnd())) ShowWindow(hwnd(), SW_RESTORE);
+  dock::Box b = box();
+  place(b, dock::activate(b, screen()));
+  SetWindowPos(hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  SetForegroundWindow(hwnd());
+}
+
+void MainWindow::exit_process() {
+  DestroyWindow(hwnd());
+  HANDLE self = OpenProcess(PROCESS_TERMINATE, FALSE, GetCurrentProcessId());
+  TerminateProcess(self ? self : GetCurrentProcess(), 0);
+}
+
+bool MainWindow::on_message(UINT msg, WPARAM, LPARAM, LRESULT& result) {
+  switch (msg) {
+    case WM_ENTERSIZEMOVE:
+      moving_ = true;
+      return false;
+    case WM_EXITSIZEMOVE: {
+      moving_ = false;
+      dock::Box b = box();
+      place(b, dock::snap(b, screen(), state().docking_margin));
+      result = 0;
+      return true;
+    }
+    case WM_NCDESTROY:
+      g_main = nullptr;
+      return false;
+    default:
+      return false;
+  }
+}
+
+void activate_main_window() {
+  if (g_main) g_main->activate();
+}
+
+}  // namespace tb::shell
