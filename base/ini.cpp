@@ -27,17 +27,21 @@ IniDocument IniDocument::parse(std::string_view bytes) {
   // A UTF-8 byte order mark would make the platform read the file as UTF-8; skip it so
   // the first header is still seen.
   if (bytes.substr(0, 3) == "\xEF\xBB\xBF") pos = 3;
+  // Names and values end at a NUL byte, as C strings do in the platform's reader.
+  auto cut_nul = [](std::string_view v) { return v.substr(0, v.find('\0')); };
   while (pos < bytes.size()) {
-    std::size_t eol = bytes.find('\n', pos);
+    // A line ends at any run of CR and LF bytes.
+    std::size_t eol = bytes.find_first_of("\r\n", pos);
     if (eol == std::string_view::npos) eol = bytes.size();
     std::string_view line = strip_blanks(bytes.substr(pos, eol - pos));
-    pos = eol + 1;
+    pos = eol;
+    while (pos < bytes.size() && (bytes[pos] == '\r' || bytes[pos] == '\n')) ++pos;
     if (line.empty()) continue;
     if (line[0] == '[') {
       std::size_t close = rfind(line, "]");
       if (close != npos && close > 0) {
         Section s;
-        s.name = std::string(line.substr(1, close - 1));
+        s.name = std::string(cut_nul(strip_blanks(line.substr(1, close - 1))));
         doc.sections_.push_back(std::move(s));
         continue;
       }
@@ -48,10 +52,10 @@ IniDocument IniDocument::parse(std::string_view bytes) {
     std::string name;
     std::optional<std::string> value;
     if (eq != npos) {
-      name = std::string(strip_blanks(line.substr(0, eq)));
-      value = std::string(strip_blanks(line.substr(eq + 1)));
+      name = std::string(cut_nul(strip_blanks(line.substr(0, eq))));
+      value = std::string(cut_nul(strip_blanks(line.substr(eq + 1))));
     } else {
-      name = std::string(line);
+      name = std::string(cut_nul(line));
     }
     // Like the platform, an unnamed key right after another unnamed one is dropped.
     if (!name.empty() || cur.keys.empty() || !cur.keys.back().name.empty())
