@@ -89,6 +89,7 @@ void MainWindow::on_created() {
   add_tooltip("图形按钮_计算器", "计算器", false);
   add_tooltip("图形按钮_画图", "画图", false);
   set_timer("时钟3", 50);
+  ShowWindow(hwnd(), SW_SHOW);
   set_topmost(true);
 }
 

@@ -408,9 +408,10 @@ void Window::add_tooltip(std::string_view name, std::string_view tip, bool at_po
   HWND h = control(name);
   if (!h) return;
   if (!tooltip_) {
-    // Plain (not balloon) tips that show while the window is inactive too.
+    // Plain (not balloon) tips that show while the window is inactive too. Not owned by
+    // the window: under Wine an owned topmost pop-up keeps its owner from becoming topmost.
     tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr, g_inst,
+                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, g_inst,
                                nullptr);
     SendMessageW(tooltip_, WM_SETFONT, reinterpret_cast<WPARAM>(theme::ui_font(scale(12))), FALSE);
   }
@@ -629,6 +630,10 @@ LRESULT Window::handle(UINT msg, WPARAM wp, LPARAM lp) {
         if (c->def->kind == Kind::FileDrop) fire(c->def->name, Event::Drop, a);
       return 0;
     }
+    case WM_DESTROY:
+      if (tooltip_) DestroyWindow(tooltip_);
+      tooltip_ = nullptr;
+      break;
     case WM_NCDESTROY: {
       on_destroyed();
       for (auto& c : ctls_)

@@ -1,0 +1,98 @@
+#include "tests/support/win_test_util.h"
+
+#include <vector>
+
+namespace tb::test {
+
+void pump(DWORD ms) {
+  DWORD end = GetTickCount() + ms;
+  MSG m;
+  do {
+    while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&m);
+      DispatchMessageW(&m);
+    }
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+  } while (static_cast<LONG>(end - GetTickCount()) > 0);
+}
+
+bool wait_until(const std::function<bool()>& done, DWORD ms) {
+  DWORD end = GetTickCount() + ms;
+  while (!done()) {
+    if (static_cast<LONG>(end - GetTickCount()) <= 0) return done();
+    pump(10);
+  }
+  return true;
+}
+
+void post_click(HWND h) {
+  PostMessageW(h, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+  PostMessageW(h, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+}
+
+void send_click(HWND h) {
+  SendMessageW(h, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+  SendMessageW(h, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+}
+
+void send_keys(std::initializer_list<WORD> vks) {
+  std::vector<INPUT> in;
+  for (WORD vk : vks) {
+    INPUT i{};
+    i.type = INPUT_KEYBOARD;
+    i.ki.wVk = vk;
+    in.push_back(i);
+  }
+  for (auto it = vks.end(); it != vks.begin();) {
+    INPUT i{};
+    i.type = INPUT_KEYBOARD;
+    i.ki.wVk = *--it;
+    i.ki.dwFlags = KEYEVENTF_KEYUP;
+    in.push_back(i);
+  }
+  SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
+}
+
+bool save_screen_bmp(const RECT& r, const std::wstring& path) {
+  int w = r.right - r.left, h = r.bottom - r.top;
+  if (w <= 0 || h <= 0) return false;
+  HDC screen = GetDC(nullptr);
+  HDC mem = CreateCompatibleDC(screen);
+  BITMAPINFO bi{};
+  bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  bi.bmiHeader.biWidth = w;
+  bi.bmiHeader.biHeight = h;
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 24;
+  void* bits = nullptr;
+  HBITMAP bmp = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(mem, bmp);
+  BitBlt(mem, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+  GdiFlush();
+  DWORD stride = static_cast<DWORD>((w * 3 + 3) & ~3);
+  BITMAPFILEHEADER fh{};
+  fh.bfType = 0x4D42;
+  fh.bfOffBits = sizeof fh + sizeof(BITMAPINFOHEADER);
+  fh.bfSize = fh.bfOffBits + stride * static_cast<DWORD>(h);
+  bool ok = false;
+  HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  if (f != INVALID_HANDLE_VALUE) {
+    DWORD n;
+    ok = WriteFile(f, &fh, sizeof fh, &n, nullptr) && WriteFile(f, &bi.bmiHeader, sizeof(BITMAPINFOHEADER), &n, nullptr) &&
+         WriteFile(f, bits, stride * static_cast<DWORD>(h), &n, nullptr);
+    CloseHandle(f);
+  }
+  SelectObject(mem, old);
+  DeleteObject(bmp);
+  DeleteDC(mem);
+  ReleaseDC(nullptr, screen);
+  return ok;
+}
+
+std::wstring host_path(const char* posix) {
+  std::wstring w = L"Z:";
+  for (const char* p = posix; *p; ++p) w += (*p == '/') ? L'\\' : static_cast<wchar_t>(static_cast<unsigned char>(*p));
+  return w;
+}
+
+}  // namespace tb::test

@@ -1,0 +1,25 @@
+// Helpers for Win32 tests under Wine: pumping messages, waiting, synthetic input and
+// screenshots saved as BMP files.
+#pragma once
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+namespace tb::test {
+
+// Pumps this thread's messages for `ms` milliseconds.
+void pump(DWORD ms);
+// Pumps messages until `done` is true or `ms` elapse; returns `done()`.
+bool wait_until(const std::function<bool()>& done, DWORD ms = 5000);
+// Clicks a control of this or another process with posted button messages.
+void post_click(HWND h);
+void send_click(HWND h);
+// Presses and releases keys through SendInput (modifiers first, released in reverse).
+void send_keys(std::initializer_list<WORD> vks);
+// Saves the screen rectangle `r` as a 24-bit BMP file.
+bool save_screen_bmp(const RECT& r, const std::wstring& path);
+// A Linux path given at build time, as Wine sees it (Z:\...).
+std::wstring host_path(const char* posix);
+
+}  // namespace tb::test

@@ -1,0 +1,256 @@
+// The shell's windows built in this process: layout against the tables, tabs, docking on
+// the real window, the notice and input windows.
+#include <windows.h>
+
+#include <doctest/doctest.h>
+
+#include "app/shell.h"
+#include "base/encoding.h"
+#include "resources/shell_windows.h"
+#include "tests/support/win_test_util.h"
+
+using namespace tb;
+using namespace tb::shell;
+using tb::test::pump;
+using tb::test::wait_until;
+
+namespace {
+
+MainWindow& main_win() {
+  static bool started = [] {
+    init_framework(GetModuleHandleW(nullptr));
+    return open_main_window();
+  }();
+  REQUIRE(started);
+  REQUIRE(main_window());
+  return *main_window();
+}
+
+RECT rect_in_parent(HWND h) {
+  RECT r;
+  GetWindowRect(h, &r);
+  MapWindowPoints(nullptr, GetParent(h), reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+dock::Box box_of(HWND h) {
+  RECT r;
+  GetWindowRect(h, &r);
+  return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+}
+
+void move_to(HWND h, int x, int y) { SetWindowPos(h, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE); }
+
+HWND find_top(const char* label_text) {
+  struct Ctx {
+    std::wstring want;
+    HWND found = nullptr;
+  } ctx{to_wide(label_text)};
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND top, LPARAM lp) -> BOOL {
+        auto* c = reinterpret_cast<Ctx*>(lp);
+        EnumChildWindows(
+            top,
+            [](HWND child, LPARAM lp2) -> BOOL {
+              auto* c2 = reinterpret_cast<Ctx*>(lp2);
+              wchar_t buf[256] = {};
+              GetWindowTextW(child, buf, 256);
+              if (c2->want == buf && IsWindowVisible(child)) c2->found = GetAncestor(child, GA_ROOT);
+              return c2->found == nullptr;
+            },
+            lp);
+        return c->found == nullptr;
+      },
+      reinterpret_cast<LPARAM>(&ctx));
+  return ctx.found;
+}
+
+}  // namespace
+
+TEST_CASE("the main window matches its table") {
+  MainWindow& w = main_win();
+  HWND h = w.hwnd();
+  RECT r;
+  GetWindowRect(h, &r);
+  CHECK(r.right - r.left == w.scale(267));
+  CHECK(r.bottom - r.top == w.scale(597));
+  CHECK(r.left == w.scale(50));
+  CHECK(r.top == w.scale(50));
+  CHECK(w.text("") == "Tarvo按键工具箱");
+  CHECK((GetWindowLongPtrW(h, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0);
+
+  int checked = 0;
+  for (const ControlDef& d : res::kMainWindow.controls) {
+    if (d.kind == Kind::Timer) continue;
+    CAPTURE(std::string(d.name));
+    HWND c = w.control(d.name);
+    REQUIRE(c);
+    RECT cr = rect_in_parent(c);
+    CHECK(cr.left == w.scale(d.x));
+    CHECK(cr.top == w.scale(d.y));
+    CHECK(cr.right - cr.left == w.scale(d.w));
+    CHECK(cr.bottom - cr.top == w.scale(d.h));
+    // The container: the named parent, or for tab pages a page of the tab control.
+    HWND parent = GetParent(c);
+    if (d.parent.empty()) CHECK(parent == h);
+    else if (d.page >= 0) CHECK(GetParent(parent) == w.control(d.parent));
+    else CHECK(parent == w.control(d.parent));
+    if (d.kind == Kind::Edit || d.kind == Kind::Label || d.kind == Kind::TransparentLabel)
+      CHECK(w.text(d.name) == std::string(d.text));
+    ++checked;
+  }
+  CHECK(checked == 28);
+}
+
+TEST_CASE("start-up state: flat look, tab 0, placeholder kept, tooltips") {
+  MainWindow& w = main_win();
+  HWND edit = w.control("编辑框1");
+  CHECK((GetWindowLongPtrW(edit, GWL_EXSTYLE) & WS_EX_CLIENTEDGE) == 0);
+  CHECK((GetWindowLongPtrW(edit, GWL_STYLE) & WS_BORDER) != 0);
+  CHECK(w.selected_page("选择夹1") == 0);
+  CHECK(w.text("编辑框1") == "按键论坛搜索……");
+  CHECK(GetFocus() != edit);
+}
+
+TEST_CASE("selecting a tab hides its picture button and shows its page") {
+  MainWindow& w = main_win();
+  const char* buttons[3] = {"图形按钮13", "图形按钮14", "图形按钮15"};
+  for (int n : {1, 2, 0}) {
+    test::send_click(w.control(buttons[n]));
+    CHECK(w.selected_page("选择夹1") == n);
+    for (int i = 0; i < 3; ++i) CHECK(static_cast<bool>(IsWindowVisible(w.control(buttons[i]))) == (i != n));
+  }
+  // Controls of the shown page are visible, those of hidden pages are not.
+  CHECK(IsWindowVisible(w.control("外形框")));
+  CHECK_FALSE(IsWindowVisible(w.control("标签2")));
+}
+
+TEST_CASE("search box loses its placeholder on focus, typed text is kept") {
+  MainWindow& w = main_win();
+  SetFocus(w.control("编辑框1"));
+  CHECK(w.text("编辑框1") == "");
+  w.set_text("编辑框1", "findpic");
+  SetFocus(w.control("外形框"));
+  SetFocus(w.control("编辑框1"));
+  CHECK(w.text("编辑框1") == "findpic");
+  w.set_text("编辑框1", "按键论坛搜索……");
+}
+
+TEST_CASE("docking on the real window") {
+  MainWindow& w = main_win();
+  HWND h = w.hwnd();
+  const int sw = GetSystemMetrics(SM_CXSCREEN);
+  dock::Box b = box_of(h);
+
+  SUBCASE("parked at the top, back when the pointer enters the strip") {
+    SetCursorPos(sw / 2, 700);
+    move_to(h, 300, 0);
+    w.idle_check();
+    CHECK(box_of(h).top == 3 - b.height);
+    SetCursorPos(320, 1);
+    w.idle_check();
+    CHECK(box_of(h).top == 0);
+  }
+  SUBCASE("the timer tucks away, the idle check reveals") {
+    SetCursorPos(sw / 2, 700);
+    move_to(h, sw - b.width, 200);
+    w.timer_check();
+    CHECK(box_of(h).left == sw - 3);
+    w.timer_check();  // never reveals
+    CHECK(box_of(h).left == sw - 3);
+    SetCursorPos(sw - 1, 400);
+    w.idle_check();
+    CHECK(box_of(h).left == sw - b.width);
+  }
+  SUBCASE("a window in the middle stays; a moved window snaps") {
+    SetCursorPos(5, 5);
+    move_to(h, 400, 200);
+    w.idle_check();
+    w.timer_check();
+    CHECK(box_of(h).left == 400);
+    CHECK(box_of(h).top == 200);
+    move_to(h, 9, 200);
+    SendMessageW(h, WM_EXITSIZEMOVE, 0, 0);
+    CHECK(box_of(h).left == 0);
+  }
+  SUBCASE("the call-out action brings a parked window to top 10") {
+    SetCursorPos(sw / 2, 700);
+    move_to(h, 300, 0);
+    w.idle_check();
+    REQUIRE(box_of(h).top < 0);
+    activate_main_window();
+    CHECK(box_of(h).top == 10);
+  }
+  move_to(h, w.scale(50), w.scale(50));
+}
+
+TEST_CASE("minimise button minimises; a minimised window is not docked") {
+  MainWindow& w = main_win();
+  test::send_click(w.control("图形按钮3"));
+  pump(50);
+  CHECK(IsIconic(w.hwnd()));
+  RECT before;
+  GetWindowRect(w.hwnd(), &before);
+  w.idle_check();
+  RECT after;
+  GetWindowRect(w.hwnd(), &after);
+  CHECK(before.top == after.top);
+  activate_main_window();
+  CHECK_FALSE(IsIconic(w.hwnd()));
+}
+
+TEST_CASE("notice window: shows the text on top, either control closes it") {
+  main_win();
+  for (const char* closer : {"按钮1", "图形按钮3"}) {
+    show_notice("设置开机启动成功！");
+    HWND n = find_top("设置开机启动成功！");
+    REQUIRE(n);
+    CHECK((GetWindowLongPtrW(n, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0);
+    Window* nw = Window::from(n);
+    REQUIRE(nw);
+    if (std::string(closer) == "按钮1") SendMessageW(nw->control(closer), BM_CLICK, 0, 0);
+    else test::send_click(nw->control(closer));
+    pump(20);
+    CHECK_FALSE(IsWindow(n));
+  }
+  // Opening it twice keeps one window.
+  show_notice("一");
+  show_notice("二");
+  HWND n = find_top("二");
+  REQUIRE(n);
+  CHECK(find_top("一") == nullptr);
+  DestroyWindow(n);
+}
+
+namespace {
+std::string g_typed;
+bool g_use_ok = false;
+void CALLBACK drive_input(HWND, UINT, UINT_PTR id, DWORD) {
+  HWND in = find_top("请输入相关内容");
+  if (!in) return;
+  KillTimer(nullptr, id);
+  Window* w = Window::from(in);
+  if (!g_typed.empty()) w->set_text("编辑框1", g_typed);
+  if (g_use_ok) SendMessageW(w->control("按钮1"), BM_CLICK, 0, 0);
+  else test::send_click(w->control("图形按钮3"));
+}
+}  // namespace
+
+TEST_CASE("input window returns what its box holds when it closes") {
+  MainWindow& w = main_win();
+  g_typed = "新建分类";
+  g_use_ok = true;
+  SetTimer(nullptr, 0, 50, drive_input);
+  CHECK(ask_for_text() == "新建分类");
+  CHECK(IsWindowEnabled(w.hwnd()));
+
+  g_typed = "";
+  g_use_ok = false;
+  SetTimer(nullptr, 0, 50, drive_input);
+  CHECK(ask_for_text() == "");
+
+  g_typed = "关闭也算";
+  SetTimer(nullptr, 0, 50, drive_input);
+  CHECK(ask_for_text() == "关闭也算");
+}
