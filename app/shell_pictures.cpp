@@ -164,7 +164,7 @@ Painter contact_card(int pct) {
     RECT t1{r.left + sc(20, pct), r.top + sc(6, pct), r.right - sc(6, pct), r.top + sc(28, pct)};
     theme::text(dc, t1, "联系作者", theme::kText, theme::ui_font(sc(14, pct), true), DT_LEFT | DT_VCENTER | DT_SINGLELINE);
     RECT t2{r.left + sc(20, pct), r.top + sc(27, pct), r.right - sc(6, pct), r.bottom - sc(5, pct)};
-    theme::text(dc, t2, "脚本定制、问题咨询，点此发起会话", theme::kMuted, theme::ui_font(sc(12, pct)),
+    theme::text(dc, t2, "脚本定制 · 问题咨询", theme::kMuted, theme::ui_font(sc(12, pct)),
                 DT_LEFT | DT_VCENTER | DT_SINGLELINE);
   };
 }

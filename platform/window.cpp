@@ -140,9 +140,12 @@ bool Window::create(const WindowDef& def, HWND owner, bool show) {
   ctls_.clear();
   by_name_.clear();
   for (std::size_t i = 0; i < def.controls.size(); ++i) create_control(i);
-  // Later rows of the table lie above earlier ones, as in the stored layouts.
+  // Later rows of the table lie above earlier ones, as in the stored layouts; shape boxes
+  // are frames and backdrops, so they stay beneath their siblings.
   for (auto& c : ctls_)
-    if (c->hwnd) SetWindowPos(c->hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    if (c->hwnd)
+      SetWindowPos(c->hwnd, c->def->kind == Kind::ShapeBox ? HWND_BOTTOM : HWND_TOP, 0, 0, 0, 0,
+                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   on_created();
   if (show && hwnd_) ShowWindow(hwnd_, SW_SHOW);
   return hwnd_ != nullptr;

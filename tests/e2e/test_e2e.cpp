@@ -1,0 +1,174 @@
+// The real toolbox.exe, started from a temporary program folder and driven from outside.
+#include <windows.h>
+
+#include <doctest/doctest.h>
+
+#include <map>
+#include <string>
+
+#include "base/encoding.h"
+#include "base/fileio.h"
+#include "resources/shell_windows.h"
+#include "tests/e2e/e2e_util.h"
+#include "tests/support/win_test_util.h"
+
+using namespace tb;
+
+namespace {
+
+const wchar_t* kCaption = L"Tarvo\x6309\x952E\x5DE5\x5177\x7BB1";  // Tarvo按键工具箱
+
+int screen_dpi() {
+  HDC dc = GetDC(nullptr);
+  int d = GetDeviceCaps(dc, LOGPIXELSX);
+  ReleaseDC(nullptr, dc);
+  return d;
+}
+
+std::map<int, HWND> controls_by_id(HWND top) {
+  std::map<int, HWND> out;
+  EnumChildWindows(
+      top,
+      [](HWND h, LPARAM lp) -> BOOL {
+        (*reinterpret_cast<std::map<int, HWND>*>(lp))[GetDlgCtrlID(h)] = h;
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&out));
+  return out;
+}
+
+int id_of(std::string_view name) {
+  const auto& cs = res::kMainWindow.controls;
+  for (std::size_t i = 0; i < cs.size(); ++i)
+    if (cs[i].name == name) return kFirstControlId + static_cast<int>(i);
+  return -1;
+}
+
+RECT window_rect(HWND h) {
+  RECT r;
+  GetWindowRect(h, &r);
+  return r;
+}
+
+std::string artifact(const std::string& name) { return std::string(TB_ARTIFACTS) + "/" + name; }
+
+// Writes the state files a user already has, to check that start-up leaves them alone.
+void prepare_program_dir(const std::wstring& dir) {
+  std::string d = to_gbk(dir);
+  write_file_atomic(d + "\\set.ini", "[1]\r\nfl=常用\r\nname=记事本\r\npath=C:\\WINDOWS\\system32\\notepad.exe\r\nhelp=\r\n");
+  write_file_atomic(d + "\\配置信息.ini", "[配置]\r\n截图方式=真\r\n");
+  CreateDirectoryW((dir + L"\\" + to_wide("代码管理器")).c_str(), nullptr);
+}
+
+HWND start(e2e::Launched& app, const wchar_t* tag) {
+  std::wstring dir = e2e::make_program_dir(tag);
+  prepare_program_dir(dir);
+  REQUIRE(e2e::launch(test::host_path(TB_TOOLBOX_EXE), dir, app));
+  HWND main = nullptr;
+  test::wait_until([&] { return (main = e2e::find_window(app.pi.dwProcessId, kCaption)) != nullptr; }, 20000);
+  REQUIRE(main);
+  return main;
+}
+
+// Restores a registry DWORD when the test ends, whatever happens.
+struct DpiOverride {
+  HKEY key = nullptr;
+  DWORD old = 0;
+  bool had = false;
+  explicit DpiOverride(DWORD dpi) {
+    RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
+    DWORD size = sizeof old;
+    had = RegQueryValueExW(key, L"LogPixels", nullptr, nullptr, reinterpret_cast<BYTE*>(&old), &size) == ERROR_SUCCESS;
+    RegSetValueExW(key, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof dpi);
+  }
+  ~DpiOverride() {
+    if (had) RegSetValueExW(key, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&old), sizeof old);
+    else RegDeleteValueW(key, L"LogPixels");
+    RegCloseKey(key);
+  }
+};
+
+void check_layout(HWND main, int dpi) {
+  RECT r = window_rect(main);
+  CHECK(r.right - r.left == MulDiv(267, dpi, 96));
+  CHECK(r.bottom - r.top == MulDiv(597, dpi, 96));
+  auto ids = controls_by_id(main);
+  int found = 0;
+  for (std::size_t i = 0; i < res::kMainWindow.controls.size(); ++i) {
+    const ControlDef& d = res::kMainWindow.controls[i];
+    if (d.kind == Kind::Timer) continue;
+    CAPTURE(std::string(d.name));
+    auto it = ids.find(kFirstControlId + static_cast<int>(i));
+    REQUIRE(it != ids.end());
+    RECT c;
+    GetWindowRect(it->second, &c);
+    MapWindowPoints(nullptr, GetParent(it->second), reinterpret_cast<POINT*>(&c), 2);
+    CHECK(c.left == MulDiv(d.x, dpi, 96));
+    CHECK(c.top == MulDiv(d.y, dpi, 96));
+    CHECK(c.right - c.left == MulDiv(d.w, dpi, 96));
+    CHECK(c.bottom - c.top == MulDiv(d.h, dpi, 96));
+    ++found;
+  }
+  CHECK(found == 28);
+}
+
+}  // namespace
+
+TEST_CASE("the toolbox starts, shows its main window and every control, and exits") {
+  e2e::Launched app;
+  HWND main = start(app, L"e2e");
+  const int dpi = screen_dpi();
+  check_layout(main, dpi);
+  CHECK((GetWindowLongPtrW(main, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0);
+  auto ids = controls_by_id(main);
+  wchar_t buf[64] = {};
+  SendMessageW(ids[id_of("编辑框1")], WM_GETTEXT, 64, reinterpret_cast<LPARAM>(buf));
+  CHECK(to_gbk(buf) == "按键论坛搜索……");
+
+  SUBCASE("each tab, with a screenshot") {
+    const char* buttons[3] = {"图形按钮13", "图形按钮14", "图形按钮15"};
+    for (int n : {1, 2, 0}) {
+      test::post_click(ids[id_of(buttons[n])]);
+      test::wait_until([&] { return !IsWindowVisible(ids[id_of(buttons[n])]); }, 3000);
+      for (int i = 0; i < 3; ++i) CHECK(static_cast<bool>(IsWindowVisible(ids[id_of(buttons[i])])) == (i != n));
+      test::pump(300);
+      CHECK(test::save_screen_bmp(window_rect(main), test::host_path(artifact("main_tab" + std::to_string(n) + ".bmp").c_str())));
+    }
+  }
+
+  SUBCASE("docking, seen from outside") {
+    const int sw = GetSystemMetrics(SM_CXSCREEN);
+    RECT r = window_rect(main);
+    const int h = r.bottom - r.top;
+    SetCursorPos(sw / 2, 900);
+    SetWindowPos(main, nullptr, 300, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    CHECK(test::wait_until([&] { return window_rect(main).top == 3 - h; }, 3000));
+    SetCursorPos(320, 1);
+    CHECK(test::wait_until([&] { return window_rect(main).top == 0; }, 3000));
+    // A window dragged to the middle stays there.
+    SetWindowPos(main, nullptr, 400, 200, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetCursorPos(5, 900);
+    test::pump(300);
+    CHECK(window_rect(main).top == 200);
+  }
+
+  // The exit button ends the process with code 0.
+  test::post_click(ids[id_of("图形按钮5")]);
+  CHECK(WaitForSingleObject(app.pi.hProcess, 10000) == WAIT_OBJECT_0);
+  DWORD code = 1;
+  GetExitCodeProcess(app.pi.hProcess, &code);
+  CHECK(code == 0);
+  // Start-up read nothing it then rewrote.
+  std::string ini;
+  CHECK(read_file(to_gbk(app.dir) + "\\set.ini", ini));
+  CHECK(ini.find("name=记事本") != std::string::npos);
+}
+
+TEST_CASE("at 144 DPI every position and size is scaled by 1.5") {
+  DpiOverride dpi(144);
+  e2e::Launched app;
+  HWND main = start(app, L"dpi");
+  check_layout(main, 144);
+  test::pump(500);
+  CHECK(test::save_screen_bmp(window_rect(main), test::host_path(artifact("main_dpi144.bmp").c_str())));
+}
