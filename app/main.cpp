@@ -1,17 +1,13 @@
 #include <windows.h>
 
-#include <objbase.h>
-
 #include "app/shell.h"
 
 int WINAPI wWinMain(HINSTANCE inst, HINSTANCE, PWSTR, int) {
   tb::init_framework(inst);
-  OleInitialize(nullptr);
   tb::shell::state();  // process-wide state exists before the main window
   if (!tb::shell::open_main_window()) return 1;
   int code = tb::run_message_loop([] {
     if (auto* w = tb::shell::main_window()) w->idle_check();
   });
-  OleUninitialize();
   return code;
 }

@@ -70,8 +70,6 @@ void init_framework(HINSTANCE inst) {
   INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES | ICC_TAB_CLASSES |
                                            ICC_TREEVIEW_CLASSES | ICC_BAR_CLASSES};
   InitCommonControlsEx(&icc);
-  if (LoadLibraryW(L"Msftedit.dll")) g_rich_class = MSFTEDIT_CLASS;
-  else LoadLibraryW(L"riched20.dll");
 
   WNDCLASSEXW wc{sizeof wc};
   wc.style = CS_DBLCLKS;
@@ -210,11 +208,19 @@ void Window::create_control(std::size_t index) {
       ex = WS_EX_CLIENTEDGE;
       text.clear();
       break;
-    case Kind::RichEdit:
+    case Kind::RichEdit: {
+      // Loaded on first use: the rich edit library is slow to load and most windows lack one.
+      static const bool loaded = [] {
+        if (LoadLibraryW(L"Msftedit.dll")) g_rich_class = MSFTEDIT_CLASS;
+        else LoadLibraryW(L"riched20.dll");
+        return true;
+      }();
+      (void)loaded;
       cls = g_rich_class;
       style |= WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL | ES_WANTRETURN;
       ex = WS_EX_CLIENTEDGE;
       break;
+    }
     case Kind::GroupBox:
       cls = L"BUTTON";
       style |= BS_GROUPBOX;
