@@ -36,6 +36,33 @@ HBRUSH body_brush() {
 
 }  // namespace
 
+// The DIB section behind a drawing panel.
+struct Dib {
+  MemDc dc;
+  GdiBitmap bmp;
+  HGDIOBJ old = nullptr;
+  Surface s;
+  Dib(int w, int h) {
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    bi.bmiHeader.biWidth = w;
+    bi.bmiHeader.biHeight = -h;  // top-down
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    dc.reset(CreateCompatibleDC(nullptr));
+    bmp.reset(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!dc || !bmp) return;
+    old = SelectObject(dc.get(), bmp.get());
+    s = Surface{dc.get(), static_cast<std::uint32_t*>(bits), w, h};
+    const std::uint32_t body = (GetRValue(theme::kBody) << 16) | (GetGValue(theme::kBody) << 8) | GetBValue(theme::kBody);
+    std::fill(s.pixels, s.pixels + static_cast<std::size_t>(w) * static_cast<std::size_t>(h), body);
+  }
+  ~Dib() {
+    if (old) SelectObject(dc.get(), old);
+  }
+};
+
 struct Window::Ctl {
   const ControlDef* def = nullptr;
   std::size_t index = 0;
@@ -49,6 +76,7 @@ struct Window::Ctl {
   int page = 0;
   int line_step = 1, page_step = 10;
   std::vector<std::string> items;  // pop-up menu
+  std::unique_ptr<Dib> dib;         // drawing panel
   int id() const { return kFirstControlId + static_cast<int>(index); }
 };
 
@@ -271,6 +299,12 @@ void Window::create_control(std::size_t index) {
     SetWindowSubclass(h, &Window::subclass_proc, kSubclassId, reinterpret_cast<DWORD_PTR>(raw));
   }
   if (d.kind == Kind::HScrollBar) set_scroll(d.name, 1, 100, 10, 1);
+  if (d.kind == Kind::DrawingPanel) raw->dib = std::make_unique<Dib>(std::max(1, scale(d.w)), std::max(1, scale(d.h)));
+}
+
+Surface Window::surface(std::string_view name) {
+  Ctl* c = find(name);
+  return (c && c->dib) ? c->dib->s : Surface{};
 }
 
 Window::Ctl* Window::find(std::string_view name) {
@@ -471,6 +505,9 @@ void Window::paint_picture(Ctl& c, HDC dc, const RECT& r) {
     case Kind::ShapeBox:
     case Kind::Tab:
       theme::frame(dc, r, theme::kBorder);
+      break;
+    case Kind::DrawingPanel:
+      if (c.dib && c.dib->s.dc) BitBlt(dc, 0, 0, c.dib->s.width, c.dib->s.height, c.dib->s.dc, 0, 0, SRCCOPY);
       break;
     default:
       break;

@@ -3,6 +3,7 @@
 #pragma once
 #include <windows.h>
 
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <memory>
@@ -44,6 +45,14 @@ using Handler = std::function<void(const EventArgs&)>;
 // window background. `face` is the picture button's state.
 using Painter = std::function<void(HDC, const RECT&, theme::Face face)>;
 
+// A drawing panel's pixel surface: a top-down 32-bit DIB section (0x00RRGGBB per pixel) and a
+// memory DC selected with it, for whole-picture work on the buffer and GDI drawing alike.
+struct Surface {
+  HDC dc = nullptr;
+  std::uint32_t* pixels = nullptr;
+  int width = 0, height = 0;
+};
+
 class Window {
  public:
   Window();
@@ -81,6 +90,8 @@ class Window {
   void add_tooltip(std::string_view name, std::string_view tip, bool at_pointer);
   void set_topmost(bool on);
   void show_popup_menu(std::string_view name);  // at the pointer
+  // The pixel surface of a drawing panel (empty for other controls); repaint() shows changes.
+  Surface surface(std::string_view name);
 
   // Design pixels to device pixels at the screen DPI.
   int scale(int v) const { return MulDiv(v, dpi_, 96); }
