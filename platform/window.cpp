@@ -126,29 +126,31 @@ int run_message_loop(const std::function<void()>& idle) {
   }
 }
 
+namespace {
+BOOL CALLBACK flatten_child(HWND h, LPARAM) {
+  wchar_t cls[64] = {};
+  GetClassNameW(h, cls, 64);
+  LONG_PTR ex = GetWindowLongPtrW(h, GWL_EXSTYLE);
+  bool framed = lstrcmpiW(cls, L"Edit") == 0 || lstrcmpiW(cls, L"ListBox") == 0 ||
+                lstrcmpiW(cls, WC_TREEVIEWW) == 0 || wcsncmp(cls, L"RichEdit", 8) == 0 ||
+                wcsncmp(cls, L"RICHEDIT", 8) == 0;
+  if (framed && (ex & (WS_EX_CLIENTEDGE | WS_EX_STATICEDGE))) {
+    SetWindowLongPtrW(h, GWL_EXSTYLE, ex & ~(WS_EX_CLIENTEDGE | WS_EX_STATICEDGE));
+    SetWindowLongPtrW(h, GWL_STYLE, GetWindowLongPtrW(h, GWL_STYLE) | WS_BORDER);
+    SetWindowPos(h, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+  }
+  return TRUE;
+}
+
+BOOL CALLBACK flatten_top(HWND top, LPARAM) {
+  EnumChildWindows(top, flatten_child, 0);
+  return TRUE;
+}
+}  // namespace
+
 void apply_flat_look(int style) {
   if (style < 1) return;
-  auto flatten = [](HWND h, LPARAM) -> BOOL {
-    wchar_t cls[64] = {};
-    GetClassNameW(h, cls, 64);
-    LONG_PTR ex = GetWindowLongPtrW(h, GWL_EXSTYLE);
-    bool framed = lstrcmpiW(cls, L"Edit") == 0 || lstrcmpiW(cls, L"ListBox") == 0 ||
-                  lstrcmpiW(cls, WC_TREEVIEWW) == 0 || wcsncmp(cls, L"RichEdit", 8) == 0 ||
-                  wcsncmp(cls, L"RICHEDIT", 8) == 0;
-    if (framed && (ex & (WS_EX_CLIENTEDGE | WS_EX_STATICEDGE))) {
-      SetWindowLongPtrW(h, GWL_EXSTYLE, ex & ~(WS_EX_CLIENTEDGE | WS_EX_STATICEDGE));
-      SetWindowLongPtrW(h, GWL_STYLE, GetWindowLongPtrW(h, GWL_STYLE) | WS_BORDER);
-      SetWindowPos(h, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
-    }
-    return TRUE;
-  };
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND top, LPARAM fn) -> BOOL {
-        EnumChildWindows(top, reinterpret_cast<WNDENUMPROC>(fn), 0);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(static_cast<WNDENUMPROC>(flatten)));
+  EnumThreadWindows(GetCurrentThreadId(), flatten_top, 0);
 }
 
 Window* Window::from(HWND w) { return w ? static_cast<Window*>(GetPropW(w, kWindowProp)) : nullptr; }
