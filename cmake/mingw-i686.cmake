@@ -1,11 +1,3 @@
-set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR i686)
 set(TB_TRIPLE i686-w64-mingw32)
-# The -posix variants carry std::thread and std::mutex.
-set(CMAKE_C_COMPILER ${TB_TRIPLE}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${TB_TRIPLE}-g++-posix)
-set(CMAKE_RC_COMPILER ${TB_TRIPLE}-windres)
-set(CMAKE_FIND_ROOT_PATH /usr/${TB_TRIPLE})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-common.cmake)
