@@ -3,7 +3,9 @@
 #include <shellapi.h>
 
 #include "app/shell_pictures.h"
+#include "radar/radar.h"
 #include "resources/shell_windows.h"
+#include "util/hotkey.h"
 
 namespace tb::shell {
 
@@ -71,6 +73,7 @@ void MainWindow::on_created() {
   on("图形按钮14", Event::Click, [this](const EventArgs&) { select_tab(1); });
   on("图形按钮15", Event::Click, [this](const EventArgs&) { select_tab(2); });
   on("时钟3", Event::Tick, [this](const EventArgs&) { timer_check(); });
+  on("图形按钮1", Event::Click, [](const EventArgs&) { radar::open(); });
   on("图形按钮_记事本", Event::Click, [](const EventArgs&) { start_system_program(L"notepad.exe"); });
   on("图形按钮_计算器", Event::Click, [](const EventArgs&) { start_system_program(L"calc.exe"); });
   on("图形按钮_画图", Event::Click, [](const EventArgs&) { start_system_program(L"mspaint.exe"); });
@@ -89,6 +92,13 @@ void MainWindow::on_created() {
   add_tooltip("图形按钮_计算器", "计算器", false);
   add_tooltip("图形按钮_画图", "画图", false);
   set_timer("时钟3", 50);
+  // The call-out hotkey; a refused registration is silent.
+  register_hotkey(hwnd(), MOD_CONTROL | MOD_ALT, 'W',
+                  [](HWND, UINT, WPARAM, LPARAM) -> LRESULT {
+                    activate_main_window();
+                    return 0;
+                  },
+                  "窗口激活置前");
   ShowWindow(hwnd(), SW_SHOW);
   set_topmost(true);
 }

@@ -427,6 +427,8 @@ void Window::set_scroll(std::string_view name, int min, int max, int page, int p
   Ctl* c = find(name);
   if (!c || !c->hwnd) return;
   c->page_step = page;
+  // The page step is a step, not a thumb size: with a thumb of the page's size the last
+  // positions of the range could never be reached.
   SCROLLINFO si{sizeof si, SIF_RANGE | SIF_POS | SIF_PAGE, min, max, 0, pos, 0};
   SetScrollInfo(c->hwnd, SB_CTL, &si, TRUE);
 }

@@ -145,6 +145,11 @@ TEST_CASE("the toolbox starts, shows its main window and every control, and exit
     CHECK(test::wait_until([&] { return window_rect(main).top == 3 - h; }, 3000));
     SetCursorPos(320, 1);
     CHECK(test::wait_until([&] { return window_rect(main).top == 0; }, 3000));
+    // Ctrl+Alt+W brings the parked window back to top 10.
+    SetCursorPos(sw / 2, 900);
+    CHECK(test::wait_until([&] { return window_rect(main).top == 3 - h; }, 3000));
+    test::send_keys({VK_CONTROL, VK_MENU, 'W'});
+    CHECK(test::wait_until([&] { return window_rect(main).top == 10; }, 3000));
     // A window dragged to the middle stays there.
     SetWindowPos(main, nullptr, 400, 200, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     SetCursorPos(5, 900);

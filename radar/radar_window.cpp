@@ -1,0 +1,273 @@
+#include "radar/radar_window.h"
+
+#include <commctrl.h>
+
+#include <cstdint>
+#include <string>
+
+#include "base/encoding.h"
+#include "base/number.h"
+#include "platform/handles.h"
+#include "radar/forms.h"
+#include "radar/pictures.h"
+#include "radar/radar.h"
+#include "resources/radar_window.h"
+
+namespace tb::radar {
+
+namespace {
+
+RadarWindow* g_radar = nullptr;
+
+constexpr char kPanel[] = "画板1";
+constexpr char kTip[] = "透明标签1";
+
+std::uint32_t xrgb(COLORREF c) { return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c); }
+
+HCURSOR make_cursor() {
+  MonoCursor c = target_cursor();
+  return CreateCursor(GetModuleHandleW(nullptr), MonoCursor::kHotX, MonoCursor::kHotY, MonoCursor::kSize,
+                      MonoCursor::kSize, c.and_mask.data(), c.xor_mask.data());
+}
+
+std::string handle_text(HWND w) { return int_to_text(reinterpret_cast<std::intptr_t>(w)); }
+
+// A pick whose mouse capture is taken away (another window captures, the desktop switches)
+// ends as a release would, so no outline stays on the screen.
+constexpr UINT_PTR kCaptureWatch = 0x7264;
+LRESULT CALLBACK watch_capture(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR data) {
+  if (msg == WM_CAPTURECHANGED && reinterpret_cast<HWND>(lp) != h)
+    reinterpret_cast<RadarWindow*>(data)->end_pick();
+  else if (msg == WM_NCDESTROY)
+    RemoveWindowSubclass(h, &watch_capture, kCaptureWatch);
+  return DefSubclassProc(h, msg, wp, lp);
+}
+
+}  // namespace
+
+RadarWindow* current() { return g_radar; }
+
+bool open() {
+  if (g_radar && g_radar->hwnd()) {
+    HWND h = g_radar->hwnd();
+    if (IsIconic(h)) ShowWindow(h, SW_RESTORE);
+    SetWindowPos(h, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    SetForegroundWindow(h);
+    return true;
+  }
+  auto* w = new RadarWindow();
+  w->delete_on_destroy();
+  g_radar = w;
+  if (!w->create(res::kRadarWindow)) {
+    g_radar = nullptr;
+    delete w;
+    return false;
+  }
+  return true;
+}
+
+RadarWindow::~RadarWindow() {
+  // Destroy here, while on_destroyed() can still release what this class holds.
+  if (hwnd()) DestroyWindow(hwnd());
+}
+
+void RadarWindow::on_created() {
+  apply_flat_look(1);
+  set_timer("时钟1", 5000);
+
+  const int pct = scale_pct();
+  set_painter("图形按钮3", [pct](HDC dc, const RECT& r, theme::Face f) { theme::minimise_glyph(dc, r, f, pct); });
+  set_painter("图形按钮5", [pct](HDC dc, const RECT& r, theme::Face f) { theme::close_glyph(dc, r, f, pct); });
+  cursor_ = make_cursor();
+  show_panel_picture(icon_picture_);
+  SetWindowSubclass(control(kPanel), &watch_capture, kCaptureWatch, reinterpret_cast<DWORD_PTR>(this));
+
+  // One-line labels sit centred beside their 26-pixel boxes and never wrap.
+  for (const ControlDef& d : def()->controls) {
+    if (d.kind != Kind::Label || d.name == "标签10") continue;
+    HWND h = control(d.name);
+    SetWindowLongPtrW(h, GWL_STYLE, GetWindowLongPtrW(h, GWL_STYLE) | SS_CENTERIMAGE);
+  }
+  // The tip lies in the caption band: it takes no clicks, so the band still drags the window.
+  if (HWND tip = control(kTip))
+    SetWindowLongPtrW(tip, GWL_STYLE, (GetWindowLongPtrW(tip, GWL_STYLE) & ~SS_NOTIFY) | SS_CENTERIMAGE);
+
+  on("图形按钮3", Event::Click, [this](const EventArgs&) { ShowWindow(hwnd(), SW_SHOWMINNOACTIVE); });
+  on("图形按钮5", Event::Click, [this](const EventArgs&) { close(); });
+  on(kPanel, Event::MouseDown, [this](const EventArgs&) { begin_pick(); });
+  on(kPanel, Event::MouseMove, [this](const EventArgs&) { track(); });
+  on(kPanel, Event::MouseUp, [this](const EventArgs&) { end_pick(); });
+  on("按钮2", Event::Click, [this](const EventArgs&) { change_position(); });
+  on("按钮1", Event::Click, [this](const EventArgs&) { change_title(); });
+  on("按钮4", Event::Click, [this](const EventArgs&) { open_folder(); });
+  on("单选框1", Event::Click, [this](const EventArgs&) { pin(true); });
+  on("单选框2", Event::Click, [this](const EventArgs&) { pin(false); });
+  on("单选框4", Event::Click, [this](const EventArgs&) { show_picked(true); });
+  on("单选框3", Event::Click, [this](const EventArgs&) { show_picked(false); });
+  on("横向滚动条1", Event::Scroll, [this](const EventArgs& a) { fade(a.pos); });
+  on("时钟1", Event::Tick, [this](const EventArgs&) { rotate_tip(); });
+}
+
+void RadarWindow::on_destroyed() {
+  if (dragging_) {
+    dragging_ = false;
+    if (outlined_) invert_outline(last_);
+    outlined_ = false;
+    if (GetCursor() == cursor_) SetCursor(LoadCursorW(nullptr, IDC_ARROW));
+  }
+  if (cursor_) DestroyCursor(cursor_);
+  cursor_ = nullptr;
+  if (g_radar == this) g_radar = nullptr;
+}
+
+bool RadarWindow::on_message(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+  // The tip is drawn on the caption band, in the caption's light text colour.
+  if (msg == WM_CTLCOLORSTATIC && reinterpret_cast<HWND>(lp) == control(kTip)) {
+    HDC dc = reinterpret_cast<HDC>(wp);
+    SetTextColor(dc, theme::kAccentLight);
+    SetBkMode(dc, TRANSPARENT);
+    result = reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
+    return true;
+  }
+  return false;
+}
+
+void RadarWindow::show_panel_picture(const PanelPicture& pic) {
+  // The picture fills the panel inside a one-pixel frame, scaled with the screen's DPI.
+  Surface s = surface(kPanel);
+  if (!s.pixels) return;
+  const int b = scale(1), w = s.width - 2 * b, h = s.height - 2 * b;
+  const std::uint32_t frame = xrgb(theme::kBorder);
+  for (int y = 0; y < s.height; ++y) {
+    for (int x = 0; x < s.width; ++x) {
+      std::uint32_t& px = s.pixels[static_cast<std::size_t>(y) * s.width + x];
+      if (x < b || y < b || x >= b + w || y >= b + h) {
+        px = frame;
+        continue;
+      }
+      const int sx = (x - b) * PanelPicture::kWidth / w, sy = (y - b) * PanelPicture::kHeight / h;
+      const std::uint8_t* bgr = &pic.bgr[static_cast<std::size_t>(sy) * PanelPicture::kStride + sx * 3];
+      px = (static_cast<std::uint32_t>(bgr[2]) << 16) | (bgr[1] << 8) | bgr[0];
+    }
+  }
+  repaint(kPanel);
+}
+
+void RadarWindow::begin_pick() {
+  if (outlined_) invert_outline(last_);
+  dragging_ = true;
+  set_cursor(kPanel, cursor_);
+  show_panel_picture(empty_picture_);
+  HWND panel = control(kPanel);
+  UpdateWindow(panel);  // the icon leaves the panel at once, as if picked up
+  names_.clear();
+  SetCapture(panel);
+  POINT p{};
+  GetCursorPos(&p);
+  last_ = WindowFromPoint(p);
+  outlined_ = false;  // nothing is drawn on the window under the press
+}
+
+void RadarWindow::track() {
+  if (!dragging_) return;
+  POINT p{};
+  GetCursorPos(&p);
+  HWND w = WindowFromPoint(p);
+  show_readout(read_window(w, names_));
+  if (w != last_) {
+    invert_outline(w);
+    if (outlined_) invert_outline(last_);
+    last_ = w;
+    outlined_ = true;
+  }
+}
+
+void RadarWindow::end_pick() {
+  if (!dragging_) return;
+  set_cursor(kPanel, nullptr);
+  dragging_ = false;
+  show_panel_picture(icon_picture_);
+  if (GetCapture() == control(kPanel)) ReleaseCapture();  // a capture taken away is not ours
+  if (outlined_) invert_outline(last_);
+  outlined_ = false;
+  names_.clear();
+}
+
+void RadarWindow::show_readout(const Readout& r) {
+  // Every box shows the values of this step. Setting an edit's text is costly (it lays the
+  // text out again), so a box that already shows its value is not written again.
+  auto put = [this](const char* box, const std::string& value) {
+    if (text(box) != value) set_text(box, value);
+  };
+  const int width = r.rect.right - r.rect.left, height = r.rect.bottom - r.rect.top;
+  put("编辑框3", r.class_name);
+  put("编辑框1", r.title);
+  put("编辑框2", handle_text(r.window));
+  put("编辑框4", int_to_text(r.pid));
+  put("编辑框6", int_to_text(r.rect.left));
+  put("编辑框10", int_to_text(r.rect.top));
+  put("编辑框坐标", rect_text(r.rect.left, r.rect.top, width, height));
+  put("编辑框8", int_to_text(width));
+  put("编辑框9", int_to_text(height));
+  put("编辑框5", r.path);
+  put("编辑框7", r.name);
+}
+
+std::optional<HWND> RadarWindow::picked() const {
+  std::string t = text("编辑框2");
+  if (t.empty()) return std::nullopt;
+  return reinterpret_cast<HWND>(static_cast<std::intptr_t>(box_handle(t)));
+}
+
+void RadarWindow::change_position() {
+  auto h = picked();
+  if (!h || text("编辑框8").empty()) return;
+  MoveWindow(*h, box_int(text("编辑框6")), box_int(text("编辑框10")), box_int(text("编辑框8")),
+             box_int(text("编辑框9")), TRUE);
+}
+
+void RadarWindow::change_title() {
+  if (auto h = picked()) SetWindowTextW(*h, to_wide(text("编辑框1")).c_str());
+}
+
+void RadarWindow::pin(bool topmost) {
+  auto h = picked();
+  if (!h) return;
+  if (topmost) SetForegroundWindow(*h);
+  SetWindowPos(*h, topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+}
+
+void RadarWindow::show_picked(bool visible) {
+  if (auto h = picked()) ShowWindowAsync(*h, visible ? SW_SHOWNORMAL : SW_HIDE);
+}
+
+void RadarWindow::fade(int position) {
+  auto h = picked();
+  if (!h) return;
+  auto alpha = alpha_for(position);
+  if (!alpha) return;
+  // The layered bit joins the window's own extended style; topmost, tool-window and the
+  // rest stay as they were.
+  LONG_PTR ex = GetWindowLongPtrW(*h, GWL_EXSTYLE);
+  SetWindowLongPtrW(*h, GWL_EXSTYLE, ex | WS_EX_LAYERED);
+  SetLayeredWindowAttributes(*h, 0, static_cast<BYTE>(*alpha), LWA_ALPHA);
+}
+
+void RadarWindow::open_folder() {
+  std::wstring cmd = to_wide(explorer_command(text("编辑框5")));
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  if (CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+    ProcessHandle process(pi.hProcess);
+    ProcessHandle thread(pi.hThread);
+  }
+}
+
+void RadarWindow::rotate_tip() {
+  std::string now = text(kTip);
+  std::string next = next_tip(now);
+  if (next != now) set_text(kTip, next);
+}
+
+}  // namespace tb::radar

@@ -1,0 +1,57 @@
+// The radar's window: the pick gesture on 画板1 and the actions on the picked window.
+#pragma once
+#include <windows.h>
+
+#include <optional>
+
+#include "platform/window.h"
+#include "radar/pictures.h"
+#include "radar/probe.h"
+
+namespace tb::radar {
+
+class RadarWindow : public Window {
+ public:
+  RadarWindow() = default;
+  ~RadarWindow() override;
+
+  // The pick gesture: press, every move, release. Public so a move step can be timed alone.
+  void begin_pick();
+  void track();
+  void end_pick();
+  bool dragging() const { return dragging_; }
+
+  ProcessNames& process_names() { return names_; }
+  HCURSOR target_cursor() const { return cursor_; }
+
+ protected:
+  void on_created() override;
+  void on_destroyed() override;
+  bool on_message(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
+
+ private:
+  // The handle box as a window; nothing when the box is empty.
+  std::optional<HWND> picked() const;
+  void show_readout(const Readout& r);
+  void change_position();
+  void change_title();
+  void pin(bool topmost);
+  void show_picked(bool visible);
+  void fade(int position);
+  void open_folder();
+  void rotate_tip();
+  void show_panel_picture(const PanelPicture& pic);
+
+  bool dragging_ = false;
+  HWND last_ = nullptr;    // the window under the mouse at the previous step
+  bool outlined_ = false;  // whether last_ carries an inverted outline now
+  ProcessNames names_;  // cached for one drag
+  HCURSOR cursor_ = nullptr;
+  const PanelPicture empty_picture_ = panel_picture(false);
+  const PanelPicture icon_picture_ = panel_picture(true);
+};
+
+// The open radar window, or nullptr.
+RadarWindow* current();
+
+}  // namespace tb::radar
