@@ -174,8 +174,10 @@ bool Window::create(const WindowDef& def, HWND owner, bool show) {
     if (c->hwnd)
       SetWindowPos(c->hwnd, c->def->kind == Kind::ShapeBox ? HWND_BOTTOM : HWND_TOP, 0, 0, 0, 0,
                    SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  // Shown before its created handler runs, as a loaded window is; the handler's work (pictures,
+  // tooltips, hotkeys) is done before the first paint reaches the screen.
+  if (show) ShowWindow(hwnd_, SW_SHOW);
   on_created();
-  if (show && hwnd_) ShowWindow(hwnd_, SW_SHOW);
   return hwnd_ != nullptr;
 }
 

@@ -60,7 +60,7 @@ class Window {
   Window(const Window&) = delete;
   Window& operator=(const Window&) = delete;
 
-  // Creates the window and every control of the table; runs on_created() before returning.
+  // Creates the window and every control of the table, shows it, then runs on_created().
   bool create(const WindowDef& def, HWND owner = nullptr, bool show = true);
   void close();  // destroys the window
   HWND hwnd() const { return hwnd_; }
