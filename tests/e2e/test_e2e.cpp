@@ -119,7 +119,8 @@ TEST_CASE("the toolbox starts, shows its main window and every control, and exit
   HWND main = start(app, L"e2e");
   const int dpi = screen_dpi();
   check_layout(main, dpi);
-  CHECK((GetWindowLongPtrW(main, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0);
+  // Staying on top is the created handler's last step, which runs once the window shows.
+  CHECK(test::wait_until([&] { return (GetWindowLongPtrW(main, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }, 3000));
   auto ids = controls_by_id(main);
   wchar_t buf[64] = {};
   SendMessageW(ids[id_of("编辑框1")], WM_GETTEXT, 64, reinterpret_cast<LPARAM>(buf));
