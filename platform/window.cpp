@@ -580,6 +580,9 @@ bool Window::forward_common(UINT msg, WPARAM wp, LPARAM lp, LRESULT& out) {
       Ctl* c = by_hwnd(reinterpret_cast<HWND>(lp));
       SetTextColor(dc, theme::kText);
       if (c && c->def->kind == Kind::TransparentLabel) {
+        // A label lying on the caption band (a small window's title) reads in the band's colour.
+        if (def_->caption_bar && c->def->parent.empty() && c->def->y < theme::kCaptionHeight)
+          SetTextColor(dc, theme::kCaptionText);
         SetBkMode(dc, TRANSPARENT);
         out = reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
       } else {

@@ -206,6 +206,10 @@ TEST_CASE("notice window: shows the text on top, either control closes it") {
     show_notice("设置开机启动成功！");
     HWND n = find_top("设置开机启动成功！");
     REQUIRE(n);
+    pump(200);
+    RECT nr;
+    GetWindowRect(n, &nr);
+    test::save_screen_bmp(nr, test::host_path(TB_ARTIFACTS "/notice.bmp"));
     CHECK((GetWindowLongPtrW(n, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0);
     Window* nw = Window::from(n);
     REQUIRE(nw);
@@ -232,6 +236,10 @@ void CALLBACK drive_input(HWND, UINT, UINT_PTR id, DWORD) {
   KillTimer(nullptr, id);
   Window* w = Window::from(in);
   if (!g_typed.empty()) w->set_text("编辑框1", g_typed);
+  UpdateWindow(in);
+  RECT r;
+  GetWindowRect(in, &r);
+  test::save_screen_bmp(r, test::host_path(TB_ARTIFACTS "/input.bmp"));
   if (g_use_ok) SendMessageW(w->control("按钮1"), BM_CLICK, 0, 0);
   else test::send_click(w->control("图形按钮3"));
 }
