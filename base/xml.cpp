@@ -1,7 +1,8 @@
 #include "base/xml.h"
 
 #include <algorithm>
-#include <iterator>
+#include <cstring>
+#include <functional>
 
 #include "base/fileio.h"
 
@@ -23,11 +24,15 @@ constexpr CodeRange kUnassigned[] = {
     {0xFE50, 0xFEA0},
 };
 
+// A lead and trail byte in the GBK ranges, assigned or not.
+bool gbk_pair_shape(unsigned char lead, unsigned char trail) {
+  return lead >= 0x81 && lead <= 0xFE && trail >= 0x40 && trail != 0x7F && trail <= 0xFE;
+}
+
 // True for a lead and trail byte that make an assigned GBK character. The user-defined
 // areas are left out too: they only mean something on the machine that defined them.
 bool gbk_pair_ok(unsigned char lead, unsigned char trail) {
-  if (lead < 0x81 || lead > 0xFE) return false;
-  if (trail < 0x40 || trail == 0x7F || trail > 0xFE) return false;
+  if (!gbk_pair_shape(lead, trail)) return false;
   if (lead >= 0xA1 && lead <= 0xA7 && trail <= 0xA0) return false;
   if (lead >= 0xAA && lead <= 0xAF && trail >= 0xA1) return false;
   if (lead >= 0xF8 && trail >= 0xA1) return false;
@@ -50,8 +55,11 @@ void append_escaped(std::string& out, std::string_view s) {
   for (std::size_t i = 0; i < s.size(); ++i) {
     unsigned char c = static_cast<unsigned char>(s[i]);
     if (c >= 0x80) {
-      if (i + 1 < s.size() && gbk_pair_ok(c, static_cast<unsigned char>(s[i + 1]))) {
-        out.append(s.substr(i, 2));
+      unsigned char t = i + 1 < s.size() ? static_cast<unsigned char>(s[i + 1]) : 0;
+      if (gbk_pair_shape(c, t)) {
+        // A whole character, written as is or, without a meaning, as one '?'.
+        if (gbk_pair_ok(c, t)) out.append(s.substr(i, 2));
+        else out += '?';
         ++i;
       } else {
         // Only the lead byte goes: the next byte may be markup that still needs escaping.
@@ -142,6 +150,26 @@ std::unique_ptr<Element> Element::remove_child(Element* child) {
   return std::unique_ptr<Element>(child);
 }
 
+std::uint32_t Element::field(std::size_t offset) const {
+  std::uint32_t v;
+  std::memcpy(&v, attrs_.data() + offset, sizeof v);
+  return v;
+}
+
+void Element::set_field(std::size_t offset, std::uint32_t v) { std::memcpy(attrs_.data() + offset, &v, sizeof v); }
+
+std::size_t Element::find_attr(std::uint32_t id) const {
+  for (std::size_t p = 0; p < attrs_.size(); p += kHeader + field(p + 4))
+    if (field(p) == id) return p;
+  return std::string::npos;
+}
+
+std::size_t Element::attr_offset(std::size_t i) const {
+  std::size_t p = 0;
+  for (; i > 0; --i) p += kHeader + field(p + 4);
+  return p;
+}
+
 bool Element::set_attribute(std::string_view name, std::string_view value) {
   std::optional<Name> n = doc_->name(name);
   if (!n) return false;
@@ -150,36 +178,54 @@ bool Element::set_attribute(std::string_view name, std::string_view value) {
 }
 
 void Element::set_attribute(Name name, std::string_view value) {
-  for (auto& a : attrs_) {
-    if (a.first == name.id) {
-      a.second.assign(value);
-      return;
-    }
+  if (!value.empty() && std::less_equal<>()(attrs_.data(), value.data()) &&
+      std::less<>()(value.data(), attrs_.data() + attrs_.size())) {
+    // The value is one of our own attributes: copy it before the block moves.
+    set_attribute(name, std::string(value));
+    return;
   }
-  attrs_.emplace_back(name.id, std::string(value));
+  auto len = static_cast<std::uint32_t>(value.size());
+  std::size_t p = find_attr(name.id);
+  if (p == std::string::npos) {
+    char header[kHeader];
+    std::memcpy(header, &name.id, 4);
+    std::memcpy(header + 4, &len, 4);
+    attrs_.append(header, kHeader);
+    attrs_.append(value);
+    ++attr_count_;
+    return;
+  }
+  attrs_.replace(p + kHeader, field(p + 4), value);
+  set_field(p + 4, len);
 }
 
-const std::string* Element::attribute(Name name) const {
-  for (const auto& a : attrs_)
-    if (a.first == name.id) return &a.second;
-  return nullptr;
+std::optional<std::string_view> Element::attribute(Name name) const {
+  std::size_t p = find_attr(name.id);
+  if (p == std::string::npos) return std::nullopt;
+  return std::string_view(attrs_).substr(p + kHeader, field(p + 4));
 }
 
-const std::string* Element::attribute(std::string_view name) const {
-  std::optional<std::uint32_t> id = doc_->find_attr_id(name);
-  return id ? attribute(Name{*id}) : nullptr;
+std::optional<std::string_view> Element::attribute(std::string_view name) const {
+  std::optional<Name> n = doc_->find_name(name);
+  if (!n) return std::nullopt;
+  return attribute(*n);
 }
 
 bool Element::remove_attribute(std::string_view name) {
-  std::optional<std::uint32_t> id = doc_->find_attr_id(name);
-  if (!id) return false;
-  auto it = std::find_if(attrs_.begin(), attrs_.end(), [&](const auto& a) { return a.first == *id; });
-  if (it == attrs_.end()) return false;
-  attrs_.erase(it);
+  std::optional<Name> n = doc_->find_name(name);
+  std::size_t p = n ? find_attr(n->id) : std::string::npos;
+  if (p == std::string::npos) return false;
+  attrs_.erase(p, kHeader + field(p + 4));
+  --attr_count_;
   return true;
 }
 
-std::string_view Element::attribute_name(std::size_t i) const { return doc_->attr_name(attrs_[i].first); }
+std::string_view Element::attribute_name(std::size_t i) const { return doc_->attr_name(field(attr_offset(i))); }
+
+std::string_view Element::attribute_value(std::size_t i) const {
+  std::size_t p = attr_offset(i);
+  return std::string_view(attrs_).substr(p + kHeader, field(p + 4));
+}
 
 // ---- Document ----
 
@@ -190,14 +236,14 @@ Document::~Document() {
   root_.reset();
 }
 
-std::optional<std::uint32_t> Document::find_attr_id(std::string_view text) const {
+std::optional<Name> Document::find_name(std::string_view text) const {
   auto it = attr_ids_.find(text);
   if (it == attr_ids_.end()) return std::nullopt;
-  return it->second;
+  return Name{it->second};
 }
 
 std::optional<Name> Document::name(std::string_view text) {
-  if (auto id = find_attr_id(text)) return Name{*id};
+  if (auto n = find_name(text)) return n;
   if (!is_valid_name(text)) return std::nullopt;
   auto id = static_cast<std::uint32_t>(attr_names_.size());
   attr_names_.emplace_back(text);
@@ -220,12 +266,11 @@ Element* Document::set_root(std::unique_ptr<Element> root) {
 void Document::attach(Element* subtree) {
   for (Element* e = subtree; e; e = next_in_order(e, subtree)) {
     e->in_doc_ = true;
-    Bucket& b = index_[e->name_];
+    Element*& head = index_.slot(e->name_);
     e->same_prev_ = nullptr;
-    e->same_next_ = b.head;
-    if (b.head) b.head->same_prev_ = e;
-    b.head = e;
-    ++b.count;
+    e->same_next_ = head;
+    if (head) head->same_prev_ = e;
+    head = e;
     ++element_count_;
   }
 }
@@ -233,20 +278,22 @@ void Document::attach(Element* subtree) {
 void Document::detach(Element* subtree) {
   for (Element* e = subtree; e; e = next_in_order(e, subtree)) {
     e->in_doc_ = false;
-    auto it = index_.find(e->name_);
-    if (e->same_prev_) e->same_prev_->same_next_ = e->same_next_;
-    else it->second.head = e->same_next_;
     if (e->same_next_) e->same_next_->same_prev_ = e->same_prev_;
+    if (e->same_prev_) {
+      e->same_prev_->same_next_ = e->same_next_;
+    } else if (e->same_next_) {
+      index_.slot(e->name_) = e->same_next_;
+    } else {
+      index_.erase(e->name_);
+    }
     e->same_prev_ = e->same_next_ = nullptr;
-    if (--it->second.count == 0) index_.erase(it);
     --element_count_;
   }
 }
 
 Element* Document::find(std::string_view name) const {
-  auto it = index_.find(name);
-  if (it == index_.end()) return nullptr;
-  if (it->second.count == 1) return it->second.head;
+  Element* head = index_.find(name);
+  if (!head || !head->same_next_) return head;
   // Several share the name: the first in document order wins, as a tree walk would find it.
   for (Element* e = root_.get(); e; e = next_in_order(e, root_.get()))
     if (e->name_ == name) return e;
@@ -264,11 +311,11 @@ std::string Document::to_xml() const {
     indent(depth);
     out += '<';
     out += e->name_;
-    for (const auto& a : e->attrs_) {
+    for (std::size_t p = 0; p < e->attrs_.size(); p += Element::kHeader + e->field(p + 4)) {
       out += ' ';
-      out += attr_names_[a.first];
+      out += attr_names_[e->field(p)];
       out += "=\"";
-      append_escaped(out, a.second);
+      append_escaped(out, std::string_view(e->attrs_).substr(p + Element::kHeader, e->field(p + 4)));
       out += '"';
     }
     if (e->first_) {

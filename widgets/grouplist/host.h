@@ -1,0 +1,80 @@
+// What the list model needs from the window system: a window holding the display rows,
+// and pictures. On Windows these are the real list box and the platform's picture loader;
+// natively the rows live in memory and the pictures come from an injected service.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace tb::grouplist {
+
+using Colour = std::uint32_t;  // 0x00BBGGRR, as GDI uses it
+
+// A decoded picture: a bitmap handle of the platform and its size in pixels.
+struct Picture {
+  std::intptr_t bitmap = 0;
+  int width = 0;
+  int height = 0;
+};
+
+class PictureService {
+ public:
+  virtual ~PictureService() = default;
+  // Decodes image file bytes (BMP, ICO, GIF, JPEG at least). Transparent parts are laid
+  // on backdrop. bitmap is 0 when the bytes cannot be decoded.
+  virtual Picture load(std::string_view bytes, Colour backdrop) = 0;
+  // A grey copy of the bitmap, each pixel g = 0.3 R + 0.59 G + 0.11 B truncated; 0 on failure.
+  virtual std::intptr_t make_grey(std::intptr_t bitmap) = 0;
+  // A strip of cells + 1 cells of 16 x 16: the old strip's cells, then the picture scaled
+  // into the new last cell. On success the old strip and the picture are freed and the new
+  // strip returned; on failure 0 is returned and nothing is freed.
+  virtual std::intptr_t extend_strip(std::intptr_t strip, int cells, const Picture& picture) = 0;
+  virtual void destroy(std::intptr_t bitmap) = 0;
+};
+
+struct RowSpec {
+  int height = 0;
+  std::intptr_t data = 0;
+};
+
+// The list window and its rows. A row is a height and an item data value (the element's
+// handle); the owner-drawn list keeps no row texts, rows are drawn from their elements.
+class ListWindow {
+ public:
+  virtual ~ListWindow() = default;
+  virtual std::intptr_t handle() const = 0;
+  virtual int count() const = 0;
+  // Inserts n rows before index; index == count() appends.
+  virtual void insert(int index, const RowSpec* rows, std::size_t n) = 0;
+  void insert(int index, int height, std::intptr_t data) {
+    RowSpec r{height, data};
+    insert(index, &r, 1);
+  }
+  virtual void erase(int index, int n) = 0;
+  // The row's item data; -1 when there is no such row (the list box's own answer).
+  virtual std::intptr_t data(int index) const = 0;
+  virtual void set_data(int index, std::intptr_t data) = 0;
+  virtual int height(int index) const = 0;  // -1 when there is no such row
+  virtual void set_height(int index, int height) = 0;
+  // Asks for one row, or the whole list, to be painted again.
+  virtual void redraw_row(int index) = 0;
+  virtual void refresh(bool erase_background) = 0;
+  // Lets the window thread handle its pending messages, then waits ms milliseconds.
+  virtual void pause(int ms) = 0;
+  // The 300 ms avatar flash tick; started once per list window.
+  virtual void start_flash_timer() = 0;
+};
+
+class ListHost {
+ public:
+  virtual ~ListHost() = default;
+  virtual bool is_window(std::intptr_t window) const = 0;
+  // Makes the list window filling the parent (border 0 none, 1 sunken edge, 2 thin);
+  // nullptr when the window cannot be made.
+  virtual std::unique_ptr<ListWindow> create_list(std::intptr_t parent, int border) = 0;
+  virtual PictureService& pictures() = 0;
+};
+
+}  // namespace tb::grouplist
