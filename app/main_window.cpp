@@ -30,18 +30,7 @@ State& state() {
 
 MainWindow* main_window() { return g_main; }
 
-bool open_main_window() {
-  if (g_main) return true;
-  auto* w = new MainWindow();
-  w->delete_on_destroy();
-  g_main = w;
-  if (!w->create(res::kMainWindow)) {
-    g_main = nullptr;
-    delete w;
-    return false;
-  }
-  return true;
-}
+bool open_main_window() { return open_single(g_main, res::kMainWindow) != nullptr; }
 
 void MainWindow::on_created() {
   using namespace pictures;

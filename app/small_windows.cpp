@@ -56,17 +56,8 @@ class InputWindow : public Window {
 }  // namespace
 
 void show_notice(std::string_view text) {
-  if (!NoticeWindow::instance) {
-    auto* w = new NoticeWindow();
-    w->delete_on_destroy();
-    NoticeWindow::instance = w;
-    if (!w->create(res::kNoticeWindow)) {
-      NoticeWindow::instance = nullptr;
-      delete w;
-      return;
-    }
-  }
-  NoticeWindow* w = NoticeWindow::instance;
+  NoticeWindow* w = open_single(NoticeWindow::instance, res::kNoticeWindow);
+  if (!w) return;
   w->set_text("透明标签2", text);
   w->set_topmost(true);
   SetForegroundWindow(w->hwnd());

@@ -137,6 +137,21 @@ class Window {
   HWND tooltip_ = nullptr;
 };
 
+// Opens a window that exists at most once and deletes itself when closed. `slot` points at it
+// while it lives; the window clears it when it is destroyed. Returns the window or nullptr.
+template <class W>
+W* open_single(W*& slot, const WindowDef& def) {
+  if (slot) return slot;
+  auto* w = new W();
+  w->delete_on_destroy();
+  slot = w;
+  if (!w->create(def)) {
+    slot = nullptr;
+    delete w;
+  }
+  return slot;
+}
+
 // Screen DPI (LOGPIXELSX); the process is DPI-aware through its manifest.
 int screen_dpi();
 // Registers the framework's window classes and common controls; call once at start-up.

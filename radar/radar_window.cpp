@@ -55,15 +55,7 @@ bool open() {
     SetForegroundWindow(h);
     return true;
   }
-  auto* w = new RadarWindow();
-  w->delete_on_destroy();
-  g_radar = w;
-  if (!w->create(res::kRadarWindow)) {
-    g_radar = nullptr;
-    delete w;
-    return false;
-  }
-  return true;
+  return open_single(g_radar, res::kRadarWindow) != nullptr;
 }
 
 RadarWindow::~RadarWindow() {
