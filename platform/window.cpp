@@ -18,7 +18,6 @@ namespace {
 constexpr wchar_t kWindowClass[] = L"TbWindow";
 constexpr wchar_t kContainerClass[] = L"TbContainer";
 constexpr wchar_t kWindowProp[] = L"tb.window";
-constexpr UINT_PTR kSubclassId = 0x7462;
 constexpr int kMenuBase = 40000;  // pop-up menu command ids: base + control index * 100 + item
 
 HINSTANCE g_inst = nullptr;
@@ -64,6 +63,7 @@ struct Dib {
 };
 
 struct Window::Ctl {
+  Window* owner = nullptr;  // read on every message, so no property look-up is needed
   const ControlDef* def = nullptr;
   std::size_t index = 0;
   HWND hwnd = nullptr;
@@ -77,6 +77,7 @@ struct Window::Ctl {
   int line_step = 1, page_step = 10;
   std::vector<std::string> items;  // pop-up menu
   std::unique_ptr<Dib> dib;         // drawing panel
+  WNDPROC old_proc = nullptr;       // standard control's own procedure
   int id() const { return kFirstControlId + static_cast<int>(index); }
 };
 
@@ -196,6 +197,7 @@ HWND Window::container_of(const ControlDef& d) const {
 void Window::create_control(std::size_t index) {
   const ControlDef& d = def_->controls[index];
   auto c = std::make_unique<Ctl>();
+  c->owner = this;
   c->def = &d;
   c->index = index;
   HWND parent = container_of(d);
@@ -294,13 +296,18 @@ void Window::create_control(std::size_t index) {
         HWND page = CreateWindowExW(0, kContainerClass, to_wide(name).c_str(), WS_CHILD | WS_CLIPSIBLINGS, 0, 0,
                                     scale(d.w), scale(d.h), h, nullptr, g_inst, nullptr);
         SetPropW(page, kWindowProp, this);
-        SetWindowLongPtrW(page, GWLP_USERDATA, 0);  // a page paints plain body colour
+        // A page carries its tab's record; it is told apart from the tab by its handle.
+        SetWindowLongPtrW(page, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(raw));
         raw->pages.push_back(page);
       }
       if (!raw->pages.empty()) ShowWindow(raw->pages[0], SW_SHOW);
     }
   } else {
-    SetWindowSubclass(h, &Window::subclass_proc, kSubclassId, reinterpret_cast<DWORD_PTR>(raw));
+    // Subclassed through the window procedure and the user data, not SetWindowSubclass: that
+    // one looks up a window property on every message, a server round trip under Wine.
+    SetWindowLongPtrW(h, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(raw));
+    raw->old_proc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Window::control_proc)));
   }
   if (d.kind == Kind::HScrollBar) set_scroll(d.name, 1, 100, 10, 1);
   if (d.kind == Kind::DrawingPanel) raw->dib = std::make_unique<Dib>(std::max(1, scale(d.w)), std::max(1, scale(d.h)));
@@ -521,13 +528,17 @@ void Window::paint_picture(Ctl& c, HDC dc, const RECT& r) {
 }
 
 LRESULT CALLBACK Window::window_proc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
-  Window* self = from(h);
+  // The object sits in the window's user data: a property look-up on every message is a
+  // server round trip under Wine.
+  auto* self = reinterpret_cast<Window*>(GetWindowLongPtrW(h, GWLP_USERDATA));
   if (msg == WM_NCCREATE) {
     self = static_cast<Window*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
     self->hwnd_ = h;
+    SetWindowLongPtrW(h, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
     SetPropW(h, kWindowProp, self);
   }
   if (!self) return DefWindowProcW(h, msg, wp, lp);
+  if (msg == WM_NCDESTROY) SetWindowLongPtrW(h, GWLP_USERDATA, 0);
   return self->handle(msg, wp, lp);
 }
 
@@ -706,19 +717,19 @@ LRESULT Window::handle(UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 LRESULT CALLBACK Window::container_proc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
-  Window* self = from(h);
   auto* c = reinterpret_cast<Ctl*>(GetWindowLongPtrW(h, GWLP_USERDATA));
-  if (!self) return DefWindowProcW(h, msg, wp, lp);
+  if (!c) return DefWindowProcW(h, msg, wp, lp);
   if (msg == WM_NCDESTROY) {
     RemovePropW(h, kWindowProp);
+    SetWindowLongPtrW(h, GWLP_USERDATA, 0);
     return DefWindowProcW(h, msg, wp, lp);
   }
-  return self->handle_container(*c, h, msg, wp, lp);
+  return c->owner->handle_container(*c, h, msg, wp, lp);
 }
 
 LRESULT Window::handle_container(Ctl& c, HWND h, UINT msg, WPARAM wp, LPARAM lp) {
   Ctl* ctl = &c;
-  bool page = ctl == nullptr || GetWindowLongPtrW(h, GWLP_USERDATA) == 0;
+  bool page = h != c.hwnd;  // a tab's page
   LRESULT r = 0;
   if (forward_common(msg, wp, lp, r)) return r;
   switch (msg) {
@@ -814,21 +825,23 @@ LRESULT Window::handle_container(Ctl& c, HWND h, UINT msg, WPARAM wp, LPARAM lp)
   return DefWindowProcW(h, msg, wp, lp);
 }
 
-LRESULT CALLBACK Window::subclass_proc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR data) {
-  auto* c = reinterpret_cast<Ctl*>(data);
-  Window* self = from(h);
+LRESULT CALLBACK Window::control_proc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+  auto* c = reinterpret_cast<Ctl*>(GetWindowLongPtrW(h, GWLP_USERDATA));
+  if (!c) return DefWindowProcW(h, msg, wp, lp);
+  WNDPROC old = c->old_proc;
   if (msg == WM_NCDESTROY) {
-    RemoveWindowSubclass(h, &Window::subclass_proc, kSubclassId);
-    return DefSubclassProc(h, msg, wp, lp);
+    SetWindowLongPtrW(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(old));
+    SetWindowLongPtrW(h, GWLP_USERDATA, 0);
+    return CallWindowProcW(old, h, msg, wp, lp);
   }
-  if (!self || !c) return DefSubclassProc(h, msg, wp, lp);
-  std::string name(c->def->name);
+  Window* self = c->owner;
+  std::string_view name = c->def->name;
   EventArgs a;
   a.x = GET_X_LPARAM(lp);
   a.y = GET_Y_LPARAM(lp);
   switch (msg) {
     case WM_SETFOCUS: {
-      LRESULT r = DefSubclassProc(h, msg, wp, lp);
+      LRESULT r = CallWindowProcW(old, h, msg, wp, lp);
       self->fire(name, Event::Focus, a);
       return r;
     }
@@ -849,7 +862,7 @@ LRESULT CALLBACK Window::subclass_proc(HWND h, UINT msg, WPARAM wp, LPARAM lp, U
     default:
       break;
   }
-  return DefSubclassProc(h, msg, wp, lp);
+  return CallWindowProcW(old, h, msg, wp, lp);
 }
 
 }  // namespace tb

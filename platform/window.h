@@ -114,7 +114,7 @@ class Window {
   struct Ctl;
   static LRESULT CALLBACK window_proc(HWND, UINT, WPARAM, LPARAM);
   static LRESULT CALLBACK container_proc(HWND, UINT, WPARAM, LPARAM);
-  static LRESULT CALLBACK subclass_proc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+  static LRESULT CALLBACK control_proc(HWND, UINT, WPARAM, LPARAM);
   LRESULT handle(UINT msg, WPARAM wp, LPARAM lp);
   LRESULT handle_container(Ctl& c, HWND h, UINT msg, WPARAM wp, LPARAM lp);
   bool forward_common(UINT msg, WPARAM wp, LPARAM lp, LRESULT& out);

@@ -34,6 +34,13 @@ std::string ProcessNames::name_of(DWORD pid) {
   return found;
 }
 
+std::string ProcessNames::path_of(DWORD pid) {
+  if (!cache_) return process_path(pid);
+  auto it = paths_.find(pid);
+  if (it == paths_.end()) it = paths_.emplace(pid, process_path(pid)).first;
+  return it->second;
+}
+
 std::string process_path(DWORD pid) {
   if (pid == 0) return {};
   ProcessHandle proc(OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid));
@@ -73,7 +80,7 @@ Readout read_window(HWND w, ProcessNames& names) {
   r.title = cut_to_bytes(to_gbk(std::wstring_view(buf, n > 0 ? n : 0)), kTitleLimit);
   GetWindowThreadProcessId(w, &r.pid);
   if (!GetWindowRect(w, &r.rect)) r.rect = RECT{};
-  r.path = process_path(r.pid);
+  r.path = names.path_of(r.pid);
   if (w && is_visible_top_level(w)) r.name = names.name_of(r.pid);
   return r;
 }

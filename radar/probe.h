@@ -7,9 +7,10 @@
 
 namespace tb::radar {
 
-// Process names from the system's process list. With caching on, one snapshot serves a whole
-// drag: names are kept by process ID until clear(), and a process ID the last snapshot did not
-// hold triggers one fresh snapshot (and is then remembered as unknown).
+// Process names from the system's process list, and program paths. With caching on, one
+// snapshot serves a whole drag: names and paths are kept by process ID until clear(), and a
+// process ID the last snapshot did not hold triggers one fresh snapshot (and is then
+// remembered as unknown).
 class ProcessNames {
  public:
   explicit ProcessNames(bool cache = true) : cache_(cache) {}
@@ -17,13 +18,19 @@ class ProcessNames {
     cache_ = on;
     clear();
   }
-  void clear() { names_.clear(); }
+  void clear() {
+    names_.clear();
+    paths_.clear();
+  }
   // The executable name of the first listed process with this ID; "" if there is none.
   std::string name_of(DWORD pid);
+  // process_path(pid), remembered for the drag.
+  std::string path_of(DWORD pid);
 
  private:
   bool cache_;
   std::unordered_map<DWORD, std::string> names_;
+  std::unordered_map<DWORD, std::string> paths_;
 };
 
 // Everything the boxes show for one window, texts in GBK.
