@@ -28,15 +28,24 @@ inline std::wstring make_program_dir(const wchar_t* tag) {
   return dir;
 }
 
+// Copies `exe` into `dir`; returns the copy's path, or "" on failure.
+inline std::wstring copy_program(const std::wstring& exe, const std::wstring& dir) {
+  std::wstring copy = dir + L"\\" + exe.substr(exe.find_last_of(L"\\/") + 1);
+  return CopyFileW(exe.c_str(), copy.c_str(), FALSE) ? copy : std::wstring();
+}
+
+// Starts the program at `path` with `dir` as its working folder.
+inline bool start_program(const std::wstring& path, const std::wstring& dir, Launched& out) {
+  STARTUPINFOW si{sizeof si};
+  std::wstring cmd = L"\"" + path + L"\"";
+  out.dir = dir;
+  return CreateProcessW(path.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, dir.c_str(), &si, &out.pi);
+}
+
 // Copies `exe` into `dir` and starts it there; false if it could not be started.
 inline bool launch(const std::wstring& exe, const std::wstring& dir, Launched& out) {
-  std::wstring name = exe.substr(exe.find_last_of(L"\\/") + 1);
-  std::wstring copy = dir + L"\\" + name;
-  if (!CopyFileW(exe.c_str(), copy.c_str(), FALSE)) return false;
-  STARTUPINFOW si{sizeof si};
-  std::wstring cmd = L"\"" + copy + L"\"";
-  out.dir = dir;
-  return CreateProcessW(copy.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, dir.c_str(), &si, &out.pi);
+  std::wstring copy = copy_program(exe, dir);
+  return !copy.empty() && start_program(copy, dir, out);
 }
 
 // The visible top-level window of the process with the given caption, or nullptr.
