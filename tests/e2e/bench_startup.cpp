@@ -25,6 +25,7 @@ double now_ms() {
 double time_one(const std::wstring& exe, const wchar_t* caption) {
   tb::e2e::Launched app;
   std::wstring dir = tb::e2e::make_program_dir(L"bench");
+  app.dir = dir;
   std::wstring copy = tb::e2e::copy_program(exe, dir);  // not part of start-up
   double t0 = now_ms();
   if (copy.empty() || !tb::e2e::start_program(copy, dir, app)) return -1;

@@ -6,6 +6,24 @@
 
 namespace tb::e2e {
 
+// Deletes a folder and everything below it.
+inline void remove_tree(const std::wstring& dir) {
+  WIN32_FIND_DATAW fd;
+  HANDLE f = FindFirstFileW((dir + L"\\*").c_str(), &fd);
+  if (f != INVALID_HANDLE_VALUE) {
+    do {
+      std::wstring name = fd.cFileName;
+      if (name == L"." || name == L"..") continue;
+      std::wstring path = dir + L"\\" + name;
+      if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) remove_tree(path);
+      else DeleteFileW(path.c_str());
+    } while (FindNextFileW(f, &fd));
+    FindClose(f);
+  }
+  RemoveDirectoryW(dir.c_str());
+}
+
+// A started program; ending the object ends the process and removes its program folder.
 struct Launched {
   PROCESS_INFORMATION pi{};
   std::wstring dir;
@@ -16,6 +34,7 @@ struct Launched {
       CloseHandle(pi.hProcess);
       CloseHandle(pi.hThread);
     }
+    if (!dir.empty()) remove_tree(dir);
   }
 };
 
