@@ -28,6 +28,17 @@ bool is_container(Kind k) {
          k == Kind::DrawingPanel || k == Kind::Tab;
 }
 
+// Runs a WM_PAINT: paint(dc, client rectangle) between BeginPaint and EndPaint.
+template <class Paint>
+void paint_client(HWND h, Paint&& paint) {
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(h, &ps);
+  RECT rc;
+  GetClientRect(h, &rc);
+  paint(dc, rc);
+  EndPaint(h, &ps);
+}
+
 HBRUSH body_brush() {
   static GdiBrush b(CreateSolidBrush(theme::kBody));
   return b.get();
@@ -657,16 +668,12 @@ LRESULT Window::handle(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_ERASEBKGND:
       return 1;
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(hwnd_, &ps);
-      RECT rc;
-      GetClientRect(hwnd_, &rc);
-      if (background_) background_(dc, rc, theme::Face::Normal);
-      else theme::window_background(dc, rc, def_ ? def_->caption : "", scale_pct(), def_ && def_->caption_bar);
-      EndPaint(hwnd_, &ps);
+    case WM_PAINT:
+      paint_client(hwnd_, [this](HDC dc, const RECT& rc) {
+        if (background_) background_(dc, rc, theme::Face::Normal);
+        else theme::window_background(dc, rc, def_ ? def_->caption : "", scale_pct(), def_ && def_->caption_bar);
+      });
       return 0;
-    }
     case WM_NCHITTEST: {
       // The caption band drags the window.
       POINT p{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
@@ -735,16 +742,12 @@ LRESULT Window::handle_container(Ctl& c, HWND h, UINT msg, WPARAM wp, LPARAM lp)
   switch (msg) {
     case WM_ERASEBKGND:
       return 1;
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(h, &ps);
-      RECT rc;
-      GetClientRect(h, &rc);
-      if (page) theme::fill(dc, rc, theme::kBody);
-      else paint_picture(*ctl, dc, rc);
-      EndPaint(h, &ps);
+    case WM_PAINT:
+      paint_client(h, [&](HDC dc, const RECT& rc) {
+        if (page) theme::fill(dc, rc, theme::kBody);
+        else paint_picture(*ctl, dc, rc);
+      });
       return 0;
-    }
     default:
       break;
   }
