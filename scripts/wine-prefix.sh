@@ -7,7 +7,7 @@ export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 mkdir -p "$(dirname "$prefix")"
 exec 9>"$prefix.lock"
 flock 9
-if [ ! -f "$prefix/.tb-ready" ]; then
+if [ ! -f "$prefix/.tb-ready2" ]; then
   /usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1 || true
   reg=$(mktemp --suffix=.reg)
   {
@@ -17,6 +17,8 @@ if [ ! -f "$prefix/.tb-ready" ]; then
     done
     printf '\r\n[HKEY_CURRENT_USER\\Software\\Wine\\WineDbg]\r\n"ShowCrashDialog"=dword:00000000\r\n'
     printf '\r\n[HKEY_CURRENT_USER\\Software\\Wine\\Drivers\\winemac.drv]\r\n'
+    # No window manager here: unmanaged windows hide at once instead of after a 2 s wait.
+    printf '\r\n[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]\r\n"Managed"="N"\r\n'
   } | iconv -f UTF-8 -t UTF-16LE > "$reg.body"
   # regedit reads UTF-16 .reg files with a BOM; REGEDIT4 must then be "Windows Registry Editor Version 5.00".
   {
@@ -26,5 +28,5 @@ if [ ! -f "$prefix/.tb-ready" ]; then
   /usr/lib/wine/wine64 regedit /S "$(winepath_out=$(/usr/lib/wine/wine64 winepath -w "$reg" 2>/dev/null); echo "$winepath_out")" >/dev/null 2>&1 || true
   rm -f "$reg" "$reg.body"
   /usr/lib/wine/wineserver -w || true
-  touch "$prefix/.tb-ready"
+  touch "$prefix/.tb-ready2"
 fi
