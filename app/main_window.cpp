@@ -30,12 +30,11 @@ State& state() {
 
 MainWindow* main_window() { return g_main; }
 
-bool open_main_window() { return open_single(g_main, res::kMainWindow) != nullptr; }
+bool open_main_window() { return Window::open_single(g_main, res::kMainWindow) != nullptr; }
 
 void MainWindow::on_created() {
   using namespace pictures;
   const int pct = scale_pct();
-  apply_flat_look(1);
 
   set_painter("图形按钮6", caption_label("设置", pct));
   set_painter("图形按钮3", minimise_button(pct));
@@ -74,12 +73,6 @@ void MainWindow::on_created() {
   SetFocus(control("外形框"));
   state().docking_margin = 3;
   select_tab(0);
-  add_tooltip("图形按钮1", "窗口雷达", true);
-  add_tooltip("图形按钮4", "图色工具", false);
-  add_tooltip("图形按钮8", "代码管理器", false);
-  add_tooltip("图形按钮_记事本", "记事本", false);
-  add_tooltip("图形按钮_计算器", "计算器", false);
-  add_tooltip("图形按钮_画图", "画图", false);
   set_timer("时钟3", 50);
   // The call-out hotkey; a refused registration is silent.
   register_hotkey(hwnd(), MOD_CONTROL | MOD_ALT, 'W',
@@ -138,9 +131,11 @@ void MainWindow::activate() {
 }
 
 void MainWindow::exit_process() {
-  DestroyWindow(hwnd());
-  HANDLE self = OpenProcess(PROCESS_TERMINATE, FALSE, GetCurrentProcessId());
-  TerminateProcess(self ? self : GetCurrentProcess(), 0);
+  // Every other window closes first through its own close handler, so unsaved work is
+  // asked about; one that stays open keeps the toolbox running.
+  if (!Window::close_all(this)) return;
+  destroy();
+  TerminateProcess(GetCurrentProcess(), 0);
 }
 
 bool MainWindow::on_message(UINT msg, WPARAM, LPARAM, LRESULT& result) {
@@ -155,9 +150,6 @@ bool MainWindow::on_message(UINT msg, WPARAM, LPARAM, LRESULT& result) {
       result = 0;
       return true;
     }
-    case WM_NCDESTROY:
-      g_main = nullptr;
-      return false;
     default:
       return false;
   }

@@ -1,5 +1,5 @@
 // Window descriptions as data: every control with its stored name, kind, position,
-// container and initial text. Windows are built from these tables at run time.
+// container, initial text, styles and tooltip. Windows are built from these tables at run time.
 #pragma once
 #include <string_view>
 #include <vector>
@@ -28,6 +28,15 @@ enum class Kind {
   PopupMenu,
 };
 
+enum class Tip { None, Centred, AtPointer };
+
+// Style bits the tables use, with their Win32 values (the tables are portable data).
+namespace style {
+constexpr unsigned long kLabelNotify = 0x0100;         // SS_NOTIFY: the label reports clicks
+constexpr unsigned long kLabelCentredLine = 0x0200;    // SS_CENTERIMAGE: one line, centred vertically
+constexpr unsigned long kTreeEditLabels = 0x0008;      // TVS_EDITLABELS
+}  // namespace style
+
 struct ControlDef {
   std::string_view name;
   Kind kind;
@@ -36,6 +45,11 @@ struct ControlDef {
   std::string_view text = {};    // caption, initial text; tab pages and menu items split at "|"
   int page = -1;                 // with a tab control as parent: the page it sits on
   bool visible = true;
+  unsigned long style = 0;       // window styles added to the kind's own
+  unsigned long style_off = 0;   // styles of the kind this control goes without
+  unsigned long ex_style = 0;    // extended styles added
+  std::string_view tip = {};     // tooltip text
+  Tip tip_at = Tip::None;
 };
 
 struct WindowDef {
@@ -49,5 +63,12 @@ struct WindowDef {
 
 // Control identifiers are stable: 1000 + the control's index in its table.
 constexpr int kFirstControlId = 1000;
+
+// The table row of a stored name; nullptr when the table has none.
+inline const ControlDef* find_control(const WindowDef& def, std::string_view name) {
+  for (const ControlDef& c : def.controls)
+    if (c.name == name) return &c;
+  return nullptr;
+}
 
 }  // namespace tb

@@ -48,6 +48,10 @@ struct IconTraits {
   static HICON invalid() { return nullptr; }
   static void close(HICON h) { DestroyIcon(h); }
 };
+struct CursorTraits {
+  static HCURSOR invalid() { return nullptr; }
+  static void close(HCURSOR h) { DestroyCursor(h); }
+};
 struct MemDcTraits {
   static HDC invalid() { return nullptr; }
   static void close(HDC h) { DeleteDC(h); }
@@ -61,6 +65,7 @@ using GdiBitmap = Owned<HBITMAP, GdiTraits<HBITMAP>>;
 using GdiFont = Owned<HFONT, GdiTraits<HFONT>>;
 using GdiRegion = Owned<HRGN, GdiTraits<HRGN>>;
 using IconHandle = Owned<HICON, IconTraits>;
+using CursorHandle = Owned<HCURSOR, CursorTraits>;
 using MemDc = Owned<HDC, MemDcTraits>;
 
 // A DC from GetDC/GetWindowDC, released to its window.

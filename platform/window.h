@@ -1,5 +1,8 @@
 // A thin window base: builds a top-level window and its controls from a table, finds
 // controls by stored name, and dispatches control events to handlers bound by name.
+//
+// Ownership: a window object is made by Window::open (or run_modal) and belongs to its
+// window from creation to WM_NCDESTROY, when it is deleted; nothing touches it afterwards.
 #pragma once
 #include <windows.h>
 
@@ -7,6 +10,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,18 +22,22 @@ namespace tb {
 
 enum class Event {
   Click,        // buttons, picture buttons, check boxes, radio buttons, transparent labels
-  DoubleClick,  // list boxes and any control that sees a double-click
+  DoubleClick,  // list boxes, trees and any control that sees a double-click
   MouseDown,    // left button pressed (x, y relative to the control)
   MouseUp,
   MouseMove,
   RightClick,
-  Change,       // edit text changed, list/tree selection changed, tab page changed
+  Change,       // edit and rich edit text changed, list/tree selection changed
   Focus,        // the control received the keyboard focus
-  KeyDown,      // key code in `key`
+  KeyDown,      // key code in `key`; handled = the control does not see the key
   Tick,         // timer
   Scroll,       // scroll bar position changed, position in `pos`
   Drop,         // files dropped, paths in `files`
   Menu,         // pop-up menu item chosen, 0-based index in `item`
+  Rename,       // tree label edited: new text in `text`, node in `node`; refuse() keeps the old
+  Colour,       // a label, edit or list asks for its colours: `dc`; answer() a brush
+  CaptureLost,  // the mouse capture was taken away from the control
+  Close,        // "" only: the window is asked to close; refuse() keeps it open
 };
 
 struct EventArgs {
@@ -38,9 +46,20 @@ struct EventArgs {
   int pos = 0;
   int item = 0;
   std::vector<std::string> files;
+  std::string text;
+  std::intptr_t node = 0;
+  HDC dc = nullptr;
+  // The handler's answer: whether it handled the event, and the result the system expects.
+  bool handled = false;
+  LRESULT result = 0;
+  void answer(LRESULT r) {
+    handled = true;
+    result = r;
+  }
+  void refuse() { answer(FALSE); }
 };
 
-using Handler = std::function<void(const EventArgs&)>;
+using Handler = std::function<void(EventArgs&)>;
 // Paints a picture control (picture button, picture box, shape box, drawing panel) or the
 // window background. `face` is the picture button's state.
 using Painter = std::function<void(HDC, const RECT&, theme::Face face)>;
@@ -53,6 +72,11 @@ struct Surface {
   int width = 0, height = 0;
 };
 
+struct OpenOptions {
+  HWND owner = nullptr;
+  bool show = true;
+};
+
 class Window {
  public:
   Window();
@@ -60,12 +84,40 @@ class Window {
   Window(const Window&) = delete;
   Window& operator=(const Window&) = delete;
 
-  // Creates the window and every control of the table, shows it, then runs on_created().
-  bool create(const WindowDef& def, HWND owner = nullptr, bool show = true);
-  void close();  // destroys the window
+  // Makes a window of type W from its table, shows it, then runs its on_created(). The
+  // object belongs to the window. nullptr when the window could not be made or closed
+  // itself while being created.
+  template <class W = Window>
+  static W* open(const WindowDef& def, const OpenOptions& o = {}) {
+    auto* w = new W();
+    return w->build(def, o, {}) ? w : nullptr;
+  }
+  // A window that exists at most once: `slot` points at it while it lives and is cleared
+  // when it is destroyed. Returns the existing window if there is one.
+  template <class W>
+  static W* open_single(W*& slot, const WindowDef& def, const OpenOptions& o = {}) {
+    if (slot) return slot;
+    auto* w = new W();
+    slot = w;  // before its created handler runs, so that one cannot open a second
+    return w->build(def, o, [&slot] { slot = nullptr; }) ? w : nullptr;
+  }
+  // Opens W modally: the toolbox's other windows are disabled until it is gone. Returns what
+  // it ended with (end_modal), 0 when it was closed otherwise. A WM_QUIT that arrives
+  // meanwhile closes it and is posted again for the outer loop.
+  template <class W>
+  static int run_modal(const WindowDef& def, const OpenOptions& o = {}) {
+    return modal_loop(new W(), def, o);
+  }
+
+  void close();  // asks the window to close (Close handlers may refuse)
+  void destroy();  // destroys it without asking
   HWND hwnd() const { return hwnd_; }
   const WindowDef* def() const { return def_; }
-  static Window* from(HWND w);
+  static Window* from(HWND w);  // the framework window of w, nullptr for any other
+  // Every framework window that is open now, oldest first.
+  static std::vector<Window*> open_windows();
+  // Asks every open window but `except` to close; false when one refused.
+  static bool close_all(Window* except);
 
   // Controls by stored name; nullptr when there is none.
   HWND control(std::string_view name) const;
@@ -74,6 +126,8 @@ class Window {
   void on(std::string_view name, Event ev, Handler h);  // name "" is the window itself
   void set_painter(std::string_view name, Painter p);     // "" is the window background
   void repaint(std::string_view name);
+  // Stored names the code used that the window's table does not have (typos).
+  const std::set<std::string, std::less<>>& unknown_names() const { return unknown_; }
 
   std::string text(std::string_view name) const;
   void set_text(std::string_view name, std::string_view text);
@@ -87,70 +141,68 @@ class Window {
   void set_scroll(std::string_view name, int min, int max, int page, int pos);
   int scroll_pos(std::string_view name) const;
   void set_cursor(std::string_view name, HCURSOR c);  // nullptr restores the arrow
-  void add_tooltip(std::string_view name, std::string_view tip, bool at_pointer);
   void set_topmost(bool on);
   void show_popup_menu(std::string_view name);  // at the pointer
   // The pixel surface of a drawing panel (empty for other controls); repaint() shows changes.
   Surface surface(std::string_view name);
+  // Ends a modal window with `result`.
+  void end_modal(int result);
 
   // Design pixels to device pixels at the screen DPI.
   int scale(int v) const { return MulDiv(v, dpi_, 96); }
   int scale_pct() const { return MulDiv(100, dpi_, 96); }
   int dpi() const { return dpi_; }
 
-  // Secondary windows are owned by the module that opens them: with this set the object
-  // deletes itself once its window is gone.
-  void delete_on_destroy() { self_delete_ = true; }
-
  protected:
   virtual void on_created() {}
+  // Runs at WM_NCDESTROY, with the object whole; it is deleted right after.
   virtual void on_destroyed() {}
   // Messages of the top-level window not handled by the framework; return true if handled.
   virtual bool on_message(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
-  void fire(std::string_view name, Event ev, const EventArgs& a = {});
+  // Runs the handler bound to name + event; returns the handler's answer in `a`.
+  bool fire(std::string_view name, Event ev, EventArgs& a);
+  bool fire(std::string_view name, Event ev) {
+    EventArgs a;
+    return fire(name, ev, a);
+  }
 
  private:
-  friend void init_framework(HINSTANCE inst);
   struct Ctl;
+  struct Modal;
+  friend void init_framework(HINSTANCE inst);
+  bool build(const WindowDef& def, const OpenOptions& o, std::function<void()> gone);
+  static int modal_loop(Window* w, const WindowDef& def, const OpenOptions& o);
   static LRESULT CALLBACK window_proc(HWND, UINT, WPARAM, LPARAM);
   static LRESULT CALLBACK container_proc(HWND, UINT, WPARAM, LPARAM);
-  static LRESULT CALLBACK control_proc(HWND, UINT, WPARAM, LPARAM);
   LRESULT handle(UINT msg, WPARAM wp, LPARAM lp);
   LRESULT handle_container(Ctl& c, HWND h, UINT msg, WPARAM wp, LPARAM lp);
-  bool forward_common(UINT msg, WPARAM wp, LPARAM lp, LRESULT& out);
+  bool control_message(Ctl& c, UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
+  bool notification(HWND receiver, UINT msg, WPARAM wp, LPARAM lp, LRESULT& out);
+  bool bound(std::string_view name, Event ev) const;
+  bool scroll(Ctl& c, WPARAM wp);
   void create_control(std::size_t index);
+  void add_tooltip(const Ctl& c);
   HWND container_of(const ControlDef& d) const;
   Ctl* find(std::string_view name);
   const Ctl* find(std::string_view name) const;
   Ctl* by_hwnd(HWND h);
   Ctl* by_id(int id);
+  void note_unknown(std::string_view name) const;
   void paint_picture(Ctl& c, HDC dc, const RECT& r);
+  void finish();
 
   HWND hwnd_ = nullptr;
   const WindowDef* def_ = nullptr;
   int dpi_ = 96;
-  bool self_delete_ = false;
+  std::function<void()> gone_;  // clears the single-window slot
+  Modal* modal_ = nullptr;
   std::vector<std::unique_ptr<Ctl>> ctls_;
   std::map<std::string, std::size_t, std::less<>> by_name_;
-  std::map<std::pair<std::string, Event>, Handler, std::less<>> handlers_;
+  std::map<std::pair<std::string, Event>, std::shared_ptr<Handler>, std::less<>> handlers_;
+  mutable std::set<std::string, std::less<>> unknown_;
   Painter background_;
   HWND tooltip_ = nullptr;
 };
-
-// Opens a window that exists at most once and deletes itself when closed. `slot` points at it
-// while it lives; the window clears it when it is destroyed. Returns the window or nullptr.
-template <class W>
-W* open_single(W*& slot, const WindowDef& def) {
-  if (slot) return slot;
-  auto* w = new W();
-  w->delete_on_destroy();
-  slot = w;
-  if (!w->create(def)) {
-    slot = nullptr;
-    delete w;
-  }
-  return slot;
-}
 
 // Screen DPI (LOGPIXELSX); the process is DPI-aware through its manifest.
 int screen_dpi();
@@ -158,8 +210,5 @@ int screen_dpi();
 void init_framework(HINSTANCE inst);
 // Runs the message loop; `idle` runs every time the queue has been emptied.
 int run_message_loop(const std::function<void()>& idle);
-// The flat control look, style 1: thin single borders instead of sunken 3-D edges on the
-// edit boxes and lists of the calling thread's windows.
-void apply_flat_look(int style);
 
 }  // namespace tb

@@ -1,6 +1,5 @@
 #include "radar/radar_window.h"
 
-#include <commctrl.h>
 
 #include <cstdint>
 #include <string>
@@ -32,17 +31,6 @@ HCURSOR make_cursor() {
 
 std::string handle_text(HWND w) { return int_to_text(reinterpret_cast<std::intptr_t>(w)); }
 
-// A pick whose mouse capture is taken away (another window captures, the desktop switches)
-// ends as a release would, so no outline stays on the screen.
-constexpr UINT_PTR kCaptureWatch = 0x7264;
-LRESULT CALLBACK watch_capture(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR data) {
-  if (msg == WM_CAPTURECHANGED && reinterpret_cast<HWND>(lp) != h)
-    reinterpret_cast<RadarWindow*>(data)->end_pick();
-  else if (msg == WM_NCDESTROY)
-    RemoveWindowSubclass(h, &watch_capture, kCaptureWatch);
-  return DefSubclassProc(h, msg, wp, lp);
-}
-
 }  // namespace
 
 RadarWindow* current() { return g_radar; }
@@ -55,40 +43,32 @@ bool open() {
     SetForegroundWindow(h);
     return true;
   }
-  return open_single(g_radar, res::kRadarWindow) != nullptr;
-}
-
-RadarWindow::~RadarWindow() {
-  // Destroy here, while on_destroyed() can still release what this class holds.
-  if (hwnd()) DestroyWindow(hwnd());
+  return Window::open_single(g_radar, res::kRadarWindow) != nullptr;
 }
 
 void RadarWindow::on_created() {
-  apply_flat_look(1);
   set_timer("时钟1", 5000);
 
   const int pct = scale_pct();
   set_painter("图形按钮3", [pct](HDC dc, const RECT& r, theme::Face f) { theme::minimise_glyph(dc, r, f, pct); });
   set_painter("图形按钮5", [pct](HDC dc, const RECT& r, theme::Face f) { theme::close_glyph(dc, r, f, pct); });
-  cursor_ = make_cursor();
+  cursor_.reset(make_cursor());
   show_panel_picture(icon_picture_);
-  SetWindowSubclass(control(kPanel), &watch_capture, kCaptureWatch, reinterpret_cast<DWORD_PTR>(this));
-
-  // One-line labels sit centred beside their 26-pixel boxes and never wrap.
-  for (const ControlDef& d : def()->controls) {
-    if (d.kind != Kind::Label || d.name == "标签10") continue;
-    HWND h = control(d.name);
-    SetWindowLongPtrW(h, GWL_STYLE, GetWindowLongPtrW(h, GWL_STYLE) | SS_CENTERIMAGE);
-  }
-  // The tip lies in the caption band: it takes no clicks, so the band still drags the window.
-  if (HWND tip = control(kTip))
-    SetWindowLongPtrW(tip, GWL_STYLE, (GetWindowLongPtrW(tip, GWL_STYLE) & ~SS_NOTIFY) | SS_CENTERIMAGE);
 
   on("图形按钮3", Event::Click, [this](const EventArgs&) { ShowWindow(hwnd(), SW_SHOWMINNOACTIVE); });
   on("图形按钮5", Event::Click, [this](const EventArgs&) { close(); });
   on(kPanel, Event::MouseDown, [this](const EventArgs&) { begin_pick(); });
   on(kPanel, Event::MouseMove, [this](const EventArgs&) { track(); });
   on(kPanel, Event::MouseUp, [this](const EventArgs&) { end_pick(); });
+  // A pick whose mouse capture is taken away (another window captures, the desktop switches)
+  // ends as a release would, so no outline stays on the screen.
+  on(kPanel, Event::CaptureLost, [this](const EventArgs&) { end_pick(); });
+  // The tip is drawn on the caption band, in the caption's light text colour.
+  on(kTip, Event::Colour, [](EventArgs& a) {
+    SetTextColor(a.dc, theme::kAccentLight);
+    SetBkMode(a.dc, TRANSPARENT);
+    a.answer(reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH)));
+  });
   on("按钮2", Event::Click, [this](const EventArgs&) { change_position(); });
   on("按钮1", Event::Click, [this](const EventArgs&) { change_title(); });
   on("按钮4", Event::Click, [this](const EventArgs&) { open_folder(); });
@@ -105,23 +85,8 @@ void RadarWindow::on_destroyed() {
     dragging_ = false;
     if (outlined_) invert_outline(last_);
     outlined_ = false;
-    if (GetCursor() == cursor_) SetCursor(LoadCursorW(nullptr, IDC_ARROW));
+    if (GetCursor() == cursor_.get()) SetCursor(LoadCursorW(nullptr, IDC_ARROW));
   }
-  if (cursor_) DestroyCursor(cursor_);
-  cursor_ = nullptr;
-  if (g_radar == this) g_radar = nullptr;
-}
-
-bool RadarWindow::on_message(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
-  // The tip is drawn on the caption band, in the caption's light text colour.
-  if (msg == WM_CTLCOLORSTATIC && reinterpret_cast<HWND>(lp) == control(kTip)) {
-    HDC dc = reinterpret_cast<HDC>(wp);
-    SetTextColor(dc, theme::kAccentLight);
-    SetBkMode(dc, TRANSPARENT);
-    result = reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
-    return true;
-  }
-  return false;
 }
 
 void RadarWindow::show_panel_picture(const PanelPicture& pic) {
@@ -148,7 +113,7 @@ void RadarWindow::show_panel_picture(const PanelPicture& pic) {
 void RadarWindow::begin_pick() {
   if (outlined_) invert_outline(last_);
   dragging_ = true;
-  set_cursor(kPanel, cursor_);
+  set_cursor(kPanel, cursor_.get());
   show_panel_picture(empty_picture_);
   HWND panel = control(kPanel);
   UpdateWindow(panel);  // the icon leaves the panel at once, as if picked up

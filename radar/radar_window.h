@@ -4,6 +4,7 @@
 
 #include <optional>
 
+#include "platform/handles.h"
 #include "platform/window.h"
 #include "radar/pictures.h"
 #include "radar/probe.h"
@@ -13,7 +14,6 @@ namespace tb::radar {
 class RadarWindow : public Window {
  public:
   RadarWindow() = default;
-  ~RadarWindow() override;
 
   // The pick gesture: press, every move, release. Public so a move step can be timed alone.
   void begin_pick();
@@ -22,12 +22,11 @@ class RadarWindow : public Window {
   bool dragging() const { return dragging_; }
 
   ProcessNames& process_names() { return names_; }
-  HCURSOR target_cursor() const { return cursor_; }
+  HCURSOR target_cursor() const { return cursor_.get(); }
 
  protected:
   void on_created() override;
   void on_destroyed() override;
-  bool on_message(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
 
  private:
   // The handle box as a window; nothing when the box is empty.
@@ -46,7 +45,7 @@ class RadarWindow : public Window {
   HWND last_ = nullptr;    // the window under the mouse at the previous step
   bool outlined_ = false;  // whether last_ carries an inverted outline now
   ProcessNames names_;  // cached for one drag
-  HCURSOR cursor_ = nullptr;
+  CursorHandle cursor_;
   const PanelPicture empty_picture_ = panel_picture(false);
   const PanelPicture icon_picture_ = panel_picture(true);
 };

@@ -40,12 +40,12 @@ const WindowDef kMainWindow{
         {"图形按钮2", K::PictureButton, 7, 264, 202, 52, "外形框1", "联系作者"},
         {"图片框1", K::PictureBox, 11, 516, 233, 24},
         {"编辑框1", K::Edit, 9, 5, 179, 19, "图片框1", "按键论坛搜索……"},
-        {"图形按钮1", K::PictureButton, 10, 546, 24, 24},
-        {"图形按钮4", K::PictureButton, 42, 546, 24, 24},
-        {"图形按钮8", K::PictureButton, 75, 546, 24, 24},
-        {"图形按钮_记事本", K::PictureButton, 110, 546, 24, 24},
-        {"图形按钮_计算器", K::PictureButton, 143, 546, 30, 29},
-        {"图形按钮_画图", K::PictureButton, 174, 546, 30, 31},
+        {"图形按钮1", K::PictureButton, 10, 546, 24, 24, {}, {}, -1, true, 0, 0, 0, "窗口雷达", Tip::AtPointer},
+        {"图形按钮4", K::PictureButton, 42, 546, 24, 24, {}, {}, -1, true, 0, 0, 0, "图色工具", Tip::Centred},
+        {"图形按钮8", K::PictureButton, 75, 546, 24, 24, {}, {}, -1, true, 0, 0, 0, "代码管理器", Tip::Centred},
+        {"图形按钮_记事本", K::PictureButton, 110, 546, 24, 24, {}, {}, -1, true, 0, 0, 0, "记事本", Tip::Centred},
+        {"图形按钮_计算器", K::PictureButton, 143, 546, 30, 29, {}, {}, -1, true, 0, 0, 0, "计算器", Tip::Centred},
+        {"图形按钮_画图", K::PictureButton, 174, 546, 30, 31, {}, {}, -1, true, 0, 0, 0, "画图", Tip::Centred},
     },
 };
 

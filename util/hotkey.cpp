@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "base/text.h"
+#include "platform/hook.h"
 #include "platform/msgbox.h"
 
 namespace tb {
@@ -12,7 +13,7 @@ namespace {
 
 struct State {
   std::vector<HotkeyRegistration> table;
-  std::vector<std::pair<HWND, WNDPROC>> previous;  // window procedures before the take-over
+  std::vector<HWND> hooked;  // windows whose hotkey messages come to the table
 };
 
 // Never destroyed: windows can still receive messages while static objects are torn down.
@@ -26,12 +27,6 @@ std::vector<HotkeyRegistration>::iterator find_text(std::string_view id_text) {
   return std::find_if(t.begin(), t.end(), [&](const HotkeyRegistration& r) { return r.id_text == id_text; });
 }
 
-WNDPROC previous_of(HWND w) {
-  for (const auto& [win, proc] : state().previous)
-    if (win == w) return proc;
-  return nullptr;
-}
-
 // Smallest identifier no registration uses; RegisterHotKey takes 1 to 0xBFFF from applications.
 int free_id() {
   const auto& t = state().table;
@@ -43,24 +38,26 @@ int free_id() {
 // A destroyed window's handle may be handed out again; nothing of it may stay behind.
 void forget_window(HWND w) {
   auto& s = state();
-  std::erase_if(s.previous, [&](const auto& p) { return p.first == w; });
+  std::erase(s.hooked, w);
   std::erase_if(s.table, [&](const HotkeyRegistration& r) { return r.window == w; });
 }
 
-LRESULT CALLBACK dispatch(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_HOTKEY) {
-    for (const auto& r : state().table) {
-      if (r.window == w && r.hotkey_id == static_cast<int>(wp)) {
-        // A copy: the action may register again and so replace its own entry.
-        HotkeyAction action = r.action;
-        return action ? action(w, msg, wp, lp) : 0;
-      }
-    }
-    // Not one of ours (the window's own RegisterHotKey, or the system's): the window handles it.
+bool on_window_message(HWND w, UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+  if (msg == WM_NCDESTROY) {
+    forget_window(w);
+    return false;
   }
-  WNDPROC prev = previous_of(w);
-  if (msg == WM_NCDESTROY) forget_window(w);
-  return prev ? CallWindowProcW(prev, w, msg, wp, lp) : DefWindowProcW(w, msg, wp, lp);
+  if (msg != WM_HOTKEY) return false;
+  for (const auto& r : state().table) {
+    if (r.window == w && r.hotkey_id == static_cast<int>(wp)) {
+      // A copy: the action may register again and so replace its own entry.
+      HotkeyAction action = r.action;
+      result = action ? action(w, msg, wp, lp) : 0;
+      return true;
+    }
+  }
+  // Not one of ours (the window's own RegisterHotKey, or the system's): the window handles it.
+  return false;
 }
 
 struct OwnWindowSearch {
@@ -78,11 +75,10 @@ BOOL CALLBACK find_own_window(HWND w, LPARAM lp) {
 }
 
 bool take_over(HWND w) {
-  if (previous_of(w)) return true;
-  SetLastError(0);
-  LONG_PTR prev = SetWindowLongPtrW(w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&dispatch));
-  if (prev == 0 && GetLastError() != 0) return false;
-  state().previous.emplace_back(w, reinterpret_cast<WNDPROC>(prev));
+  auto& hooked = state().hooked;
+  if (std::find(hooked.begin(), hooked.end(), w) != hooked.end()) return true;
+  if (!hook_window(w, &on_window_message)) return false;
+  hooked.push_back(w);
   return true;
 }
 

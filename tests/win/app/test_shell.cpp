@@ -105,9 +105,18 @@ TEST_CASE("the main window matches its table") {
 
 TEST_CASE("start-up state: flat look, tab 0, placeholder kept, tooltips") {
   MainWindow& w = main_win();
+  CHECK(w.unknown_names().empty());
   HWND edit = w.control("编辑框1");
   CHECK((GetWindowLongPtrW(edit, GWL_EXSTYLE) & WS_EX_CLIENTEDGE) == 0);
-  CHECK((GetWindowLongPtrW(edit, GWL_STYLE) & WS_BORDER) != 0);
+  // A thin border: the edge pixel is drawn, one pixel in is the box's white.
+  UpdateWindow(edit);
+  RECT er;
+  GetWindowRect(edit, &er);
+  HDC screen = GetDC(nullptr);
+  const int mid = (er.top + er.bottom) / 2;
+  CHECK(GetPixel(screen, er.left, mid) != RGB(255, 255, 255));
+  CHECK(GetPixel(screen, er.left + 1, mid) == RGB(255, 255, 255));
+  ReleaseDC(nullptr, screen);
   CHECK(w.selected_page("选择夹1") == 0);
   CHECK(w.text("编辑框1") == "按键论坛搜索……");
   CHECK(GetFocus() != edit);
@@ -213,6 +222,7 @@ TEST_CASE("notice window: shows the text on top, either control closes it") {
     CHECK((GetWindowLongPtrW(n, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0);
     Window* nw = Window::from(n);
     REQUIRE(nw);
+    CHECK(nw->unknown_names().empty());
     if (std::string(closer) == "按钮1") SendMessageW(nw->control(closer), BM_CLICK, 0, 0);
     else test::send_click(nw->control(closer));
     pump(20);
@@ -230,17 +240,20 @@ TEST_CASE("notice window: shows the text on top, either control closes it") {
 namespace {
 std::string g_typed;
 bool g_use_ok = false;
+bool g_use_enter = false;
 void CALLBACK drive_input(HWND, UINT, UINT_PTR id, DWORD) {
   HWND in = find_top("请输入相关内容");
   if (!in) return;
   KillTimer(nullptr, id);
   Window* w = Window::from(in);
+  if (!w->unknown_names().empty()) g_typed = "unknown names";
   if (!g_typed.empty()) w->set_text("编辑框1", g_typed);
   UpdateWindow(in);
   RECT r;
   GetWindowRect(in, &r);
   test::save_screen_bmp(r, test::host_path(TB_ARTIFACTS "/input.bmp"));
-  if (g_use_ok) SendMessageW(w->control("按钮1"), BM_CLICK, 0, 0);
+  if (g_use_enter) PostMessageW(w->control("编辑框1"), WM_KEYDOWN, VK_RETURN, 0);
+  else if (g_use_ok) SendMessageW(w->control("按钮1"), BM_CLICK, 0, 0);
   else test::send_click(w->control("图形按钮3"));
 }
 }  // namespace
@@ -261,4 +274,14 @@ TEST_CASE("input window returns what its box holds when it closes") {
   g_typed = "关闭也算";
   SetTimer(nullptr, 0, 50, drive_input);
   CHECK(ask_for_text() == "关闭也算");
+
+  // Enter in the box confirms once; nothing of the key is left for the next window.
+  g_typed = "回车";
+  g_use_enter = true;
+  SetTimer(nullptr, 0, 50, drive_input);
+  CHECK(ask_for_text() == "回车");
+  g_use_enter = false;
+  MSG m;
+  CHECK_FALSE(PeekMessageW(&m, nullptr, WM_COMMAND, WM_COMMAND, PM_NOREMOVE));
+  CHECK(IsWindowEnabled(w.hwnd()));
 }

@@ -7,10 +7,13 @@
 
 #include <doctest/doctest.h>
 
+#include <algorithm>
 #include <cstring>
+#include <set>
 #include <vector>
 
 #include "base/encoding.h"
+#include "platform/hook.h"
 #include "platform/msgbox.h"
 #include "platform/window.h"
 #include "tests/support/win_test_util.h"
@@ -38,7 +41,7 @@ const WindowDef kAll{
         {"单选框1", K::Radio, 10, 100, 60, 24, {}, "甲"},
         {"单选框2", K::Radio, 80, 100, 60, 24, {}, "乙"},
         {"列表框1", K::ListBox, 10, 130, 100, 60},
-        {"树形框1", K::Tree, 120, 130, 100, 60},
+        {"树形框1", K::Tree, 120, 130, 100, 60, {}, {}, -1, true, style::kTreeEditLabels},
         {"选择夹1", K::Tab, 230, 100, 180, 90, {}, "一|二"},
         {"标签2", K::Label, 5, 5, 60, 20, "选择夹1", "第二页", 1},
         {"富文本框1", K::RichEdit, 10, 200, 200, 60, {}, "rich"},
@@ -54,15 +57,25 @@ const WindowDef kAll{
     },
 };
 
+void init_once() {
+  static bool once = [] {
+    init_framework(GetModuleHandleW(nullptr));
+    return true;
+  }();
+  (void)once;
+}
+
 struct Fixture {
-  Window w;
+  Window* w = nullptr;
+  HWND h = nullptr;
   Fixture() {
-    static bool once = [] {
-      init_framework(GetModuleHandleW(nullptr));
-      return true;
-    }();
-    (void)once;
-    REQUIRE(w.create(kAll));
+    init_once();
+    w = Window::open(kAll);
+    REQUIRE(w);
+    h = w->hwnd();
+  }
+  ~Fixture() {
+    if (IsWindow(h)) DestroyWindow(h);
   }
 };
 
@@ -76,49 +89,49 @@ std::wstring class_of(HWND h) {
 
 TEST_CASE("every control kind is created with its name, class and container") {
   Fixture f;
-  CHECK(class_of(f.w.control("编辑框1")) == L"Edit");
-  CHECK(class_of(f.w.control("标签1")) == L"Static");
-  CHECK(class_of(f.w.control("按钮1")) == L"Button");
-  CHECK(class_of(f.w.control("列表框1")) == L"ListBox");
-  CHECK(class_of(f.w.control("树形框1")) == WC_TREEVIEWW);
-  CHECK(class_of(f.w.control("横向滚动条1")) == L"ScrollBar");
-  CHECK(f.w.control("富文本框1") != nullptr);
-  CHECK(f.w.text("富文本框1") == "rich");
-  CHECK(GetParent(f.w.control("编辑框2")) == f.w.control("外形框1"));
-  CHECK(GetParent(GetParent(f.w.control("标签2"))) == f.w.control("选择夹1"));
+  CHECK(class_of(f.w->control("编辑框1")) == L"Edit");
+  CHECK(class_of(f.w->control("标签1")) == L"Static");
+  CHECK(class_of(f.w->control("按钮1")) == L"Button");
+  CHECK(class_of(f.w->control("列表框1")) == L"ListBox");
+  CHECK(class_of(f.w->control("树形框1")) == WC_TREEVIEWW);
+  CHECK(class_of(f.w->control("横向滚动条1")) == L"ScrollBar");
+  CHECK(f.w->control("富文本框1") != nullptr);
+  CHECK(f.w->text("富文本框1") == "rich");
+  CHECK(GetParent(f.w->control("编辑框2")) == f.w->control("外形框1"));
+  CHECK(GetParent(GetParent(f.w->control("标签2"))) == f.w->control("选择夹1"));
   // Timers, drop targets and menus have no window of their own.
-  CHECK(f.w.control("时钟1") == nullptr);
-  CHECK(f.w.control_def("时钟1") != nullptr);
-  CHECK(f.w.control("没有这个") == nullptr);
-  CHECK(f.w.text("没有这个") == "");
+  CHECK(f.w->control("时钟1") == nullptr);
+  CHECK(f.w->control_def("时钟1") != nullptr);
+  CHECK(f.w->control("没有这个") == nullptr);
+  CHECK(f.w->text("没有这个") == "");
   // Stable identifiers: 1000 + index in the table.
-  CHECK(GetDlgCtrlID(f.w.control("按钮1")) == kFirstControlId + 3);
+  CHECK(GetDlgCtrlID(f.w->control("按钮1")) == kFirstControlId + 3);
 }
 
 TEST_CASE("events reach handlers bound by name") {
   Fixture f;
   std::vector<std::string> seen;
   auto log = [&](const char* what) { return [&seen, what](const EventArgs&) { seen.push_back(what); }; };
-  f.w.on("按钮1", Event::Click, log("button"));
-  f.w.on("选择框1", Event::Click, log("check"));
-  f.w.on("编辑框1", Event::Change, log("change"));
-  f.w.on("图形按钮1", Event::Click, log("picture"));
-  f.w.on("编辑框2", Event::Change, log("inner change"));
+  f.w->on("按钮1", Event::Click, log("button"));
+  f.w->on("选择框1", Event::Click, log("check"));
+  f.w->on("编辑框1", Event::Change, log("change"));
+  f.w->on("图形按钮1", Event::Click, log("picture"));
+  f.w->on("编辑框2", Event::Change, log("inner change"));
 
-  SendMessageW(f.w.control("按钮1"), BM_CLICK, 0, 0);
-  SendMessageW(f.w.control("选择框1"), BM_CLICK, 0, 0);
-  f.w.set_text("编辑框1", "新");
-  test::send_click(f.w.control("图形按钮1"));
-  f.w.set_text("编辑框2", "x");  // inside a shape box: forwarded to the window
+  SendMessageW(f.w->control("按钮1"), BM_CLICK, 0, 0);
+  SendMessageW(f.w->control("选择框1"), BM_CLICK, 0, 0);
+  f.w->set_text("编辑框1", "新");
+  test::send_click(f.w->control("图形按钮1"));
+  f.w->set_text("编辑框2", "x");  // inside a shape box: forwarded to the window
   CHECK(seen == std::vector<std::string>{"button", "check", "change", "picture", "inner change"});
-  CHECK(f.w.checked("选择框1"));
+  CHECK(f.w->checked("选择框1"));
 }
 
 TEST_CASE("picture button: a release outside does not click") {
   Fixture f;
   int clicks = 0;
-  f.w.on("图形按钮1", Event::Click, [&](const EventArgs&) { ++clicks; });
-  HWND b = f.w.control("图形按钮1");
+  f.w->on("图形按钮1", Event::Click, [&](const EventArgs&) { ++clicks; });
+  HWND b = f.w->control("图形按钮1");
   SendMessageW(b, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
   SendMessageW(b, WM_LBUTTONUP, 0, MAKELPARAM(500, 500));
   CHECK(clicks == 0);
@@ -128,43 +141,43 @@ TEST_CASE("picture button: a release outside does not click") {
 
 TEST_CASE("radio buttons form one group") {
   Fixture f;
-  SendMessageW(f.w.control("单选框1"), BM_CLICK, 0, 0);
-  SendMessageW(f.w.control("单选框2"), BM_CLICK, 0, 0);
-  CHECK_FALSE(f.w.checked("单选框1"));
-  CHECK(f.w.checked("单选框2"));
+  SendMessageW(f.w->control("单选框1"), BM_CLICK, 0, 0);
+  SendMessageW(f.w->control("单选框2"), BM_CLICK, 0, 0);
+  CHECK_FALSE(f.w->checked("单选框1"));
+  CHECK(f.w->checked("单选框2"));
 }
 
 TEST_CASE("scroll bar: range, page step and the position event") {
   Fixture f;
   std::vector<int> positions;
-  f.w.on("横向滚动条1", Event::Scroll, [&](const EventArgs& a) { positions.push_back(a.pos); });
-  HWND sb = f.w.control("横向滚动条1");
-  CHECK(f.w.scroll_pos("横向滚动条1") == 1);
-  SendMessageW(f.w.hwnd(), WM_HSCROLL, SB_PAGERIGHT, reinterpret_cast<LPARAM>(sb));
-  SendMessageW(f.w.hwnd(), WM_HSCROLL, SB_LINERIGHT, reinterpret_cast<LPARAM>(sb));
-  SendMessageW(f.w.hwnd(), WM_HSCROLL, SB_RIGHT, reinterpret_cast<LPARAM>(sb));
-  SendMessageW(f.w.hwnd(), WM_HSCROLL, SB_LINERIGHT, reinterpret_cast<LPARAM>(sb));  // at the end: no event
+  f.w->on("横向滚动条1", Event::Scroll, [&](const EventArgs& a) { positions.push_back(a.pos); });
+  HWND sb = f.w->control("横向滚动条1");
+  CHECK(f.w->scroll_pos("横向滚动条1") == 1);
+  SendMessageW(f.w->hwnd(), WM_HSCROLL, SB_PAGERIGHT, reinterpret_cast<LPARAM>(sb));
+  SendMessageW(f.w->hwnd(), WM_HSCROLL, SB_LINERIGHT, reinterpret_cast<LPARAM>(sb));
+  SendMessageW(f.w->hwnd(), WM_HSCROLL, SB_RIGHT, reinterpret_cast<LPARAM>(sb));
+  SendMessageW(f.w->hwnd(), WM_HSCROLL, SB_LINERIGHT, reinterpret_cast<LPARAM>(sb));  // at the end: no event
   CHECK(positions == std::vector<int>{11, 12, 100});
-  CHECK(f.w.scroll_pos("横向滚动条1") == 100);
+  CHECK(f.w->scroll_pos("横向滚动条1") == 100);
 }
 
 TEST_CASE("tab pages, timers, file drops") {
   Fixture f;
-  CHECK(f.w.selected_page("选择夹1") == 0);
-  CHECK_FALSE(IsWindowVisible(f.w.control("标签2")));
-  f.w.select_page("选择夹1", 1);
-  CHECK(IsWindowVisible(f.w.control("标签2")));
-  f.w.select_page("选择夹1", 5);  // out of range: unchanged
-  CHECK(f.w.selected_page("选择夹1") == 1);
+  CHECK(f.w->selected_page("选择夹1") == 0);
+  CHECK_FALSE(IsWindowVisible(f.w->control("标签2")));
+  f.w->select_page("选择夹1", 1);
+  CHECK(IsWindowVisible(f.w->control("标签2")));
+  f.w->select_page("选择夹1", 5);  // out of range: unchanged
+  CHECK(f.w->selected_page("选择夹1") == 1);
 
   int ticks = 0;
-  f.w.on("时钟1", Event::Tick, [&](const EventArgs&) { ++ticks; });
-  f.w.set_timer("时钟1", 20);
+  f.w->on("时钟1", Event::Tick, [&](const EventArgs&) { ++ticks; });
+  f.w->set_timer("时钟1", 20);
   CHECK(test::wait_until([&] { return ticks >= 3; }, 3000));
-  f.w.kill_timer("时钟1");
+  f.w->kill_timer("时钟1");
 
   std::vector<std::string> dropped;
-  f.w.on("拖放1", Event::Drop, [&](const EventArgs& a) { dropped = a.files; });
+  f.w->on("拖放1", Event::Drop, [&](const EventArgs& a) { dropped = a.files; });
   const wchar_t files[] = L"C:\\图\\a.bmp\0C:\\b.txt\0";
   HGLOBAL mem = GlobalAlloc(GHND, sizeof(DROPFILES) + sizeof files);
   auto* df = static_cast<DROPFILES*>(GlobalLock(mem));
@@ -172,36 +185,38 @@ TEST_CASE("tab pages, timers, file drops") {
   df->fWide = TRUE;
   std::memcpy(reinterpret_cast<char*>(df) + sizeof(DROPFILES), files, sizeof files);
   GlobalUnlock(mem);
-  SendMessageW(f.w.hwnd(), WM_DROPFILES, reinterpret_cast<WPARAM>(mem), 0);
+  SendMessageW(f.w->hwnd(), WM_DROPFILES, reinterpret_cast<WPARAM>(mem), 0);
   CHECK(dropped == std::vector<std::string>{"C:\\图\\a.bmp", "C:\\b.txt"});
 }
 
 TEST_CASE("drawing panel: a DIB surface shown on screen") {
   Fixture f;
-  Surface s = f.w.surface("画板1");
+  Surface s = f.w->surface("画板1");
   REQUIRE(s.pixels);
-  CHECK(s.width == f.w.scale(60));
-  CHECK(s.height == f.w.scale(40));
+  CHECK(s.width == f.w->scale(60));
+  CHECK(s.height == f.w->scale(40));
   std::fill(s.pixels, s.pixels + s.width * s.height, 0x00FF0000u);  // red
-  f.w.repaint("画板1");
-  UpdateWindow(f.w.control("画板1"));
+  f.w->repaint("画板1");
+  UpdateWindow(f.w->control("画板1"));
   pump(50);
   POINT p{5, 5};
-  ClientToScreen(f.w.control("画板1"), &p);
+  ClientToScreen(f.w->control("画板1"), &p);
   HDC screen = GetDC(nullptr);
   COLORREF c = GetPixel(screen, p.x, p.y);
   ReleaseDC(nullptr, screen);
   CHECK(c == RGB(255, 0, 0));
-  CHECK(f.w.surface("按钮1").pixels == nullptr);
+  CHECK(f.w->surface("按钮1").pixels == nullptr);
 }
 
-TEST_CASE("flat look replaces sunken edges with thin borders") {
+TEST_CASE("framed kinds are created flat: thin borders, no sunken edges") {
   Fixture f;
-  HWND e = f.w.control("编辑框1");
-  CHECK((GetWindowLongPtrW(e, GWL_EXSTYLE) & WS_EX_CLIENTEDGE) != 0);
-  apply_flat_look(1);
-  CHECK((GetWindowLongPtrW(e, GWL_EXSTYLE) & WS_EX_CLIENTEDGE) == 0);
-  CHECK((GetWindowLongPtrW(e, GWL_STYLE) & WS_BORDER) != 0);
+  for (std::string name : {"编辑框1", "列表框1", "树形框1", "富文本框1"}) {
+    CAPTURE(name);
+    HWND e = f.w->control(name);
+    CHECK((GetWindowLongPtrW(e, GWL_EXSTYLE) & (WS_EX_CLIENTEDGE | WS_EX_STATICEDGE)) == 0);
+    // An edit takes WS_BORDER over and draws the thin border itself.
+    if (name != "编辑框1") CHECK((GetWindowLongPtrW(e, GWL_STYLE) & WS_BORDER) != 0);
+  }
 }
 
 namespace {
@@ -231,4 +246,277 @@ TEST_CASE("message boxes: default title and the button code minus one") {
   g_press = IDYES;
   SetTimer(nullptr, 0, 50, answer_box);
   CHECK(message_box("删除？", MB_YESNO) == 5);
+}
+
+// ---- Events that answer, reflection, lifetime and modal windows ----
+
+namespace {
+
+void dbl_click(HWND h) {
+  for (UINT m : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP})
+    SendMessageW(h, m, m == WM_LBUTTONUP ? 0 : MK_LBUTTON, MAKELPARAM(3, 3));
+}
+
+struct Logged : Fixture {
+  std::vector<std::string> log;
+  void watch(const char* name, Event ev, const char* what) {
+    w->on(name, ev, [this, what](EventArgs&) { log.push_back(what); });
+  }
+};
+
+}  // namespace
+
+TEST_CASE("input -> events: a fast second click is a click on every button kind") {
+  struct Row {
+    const char* name;
+    std::vector<std::string> expected;
+  };
+  const Row rows[] = {
+      {"按钮1", {"click", "click"}},
+      {"图形按钮1", {"click", "double", "click"}},
+      {"选择框1", {"click", "click"}},
+      {"单选框1", {"click", "click"}},
+  };
+  for (const Row& r : rows) {
+    CAPTURE(r.name);
+    Logged f;
+    f.watch(r.name, Event::Click, "click");
+    f.watch(r.name, Event::DoubleClick, "double");
+    dbl_click(f.w->control(r.name));
+    CHECK(f.log == r.expected);
+  }
+}
+
+TEST_CASE("input -> events: rich edits and edits report changes") {
+  Logged f;
+  f.watch("富文本框1", Event::Change, "rich");
+  f.watch("编辑框1", Event::Change, "edit");
+  f.w->set_text("富文本框1", "新的内容");
+  SendMessageW(f.w->control("富文本框1"), WM_CHAR, 'a', 0);
+  f.w->set_text("编辑框1", "x");
+  CHECK(f.log == std::vector<std::string>{"rich", "rich", "edit"});
+}
+
+TEST_CASE("a handled key goes no further; an unhandled one reaches the control") {
+  Logged f;
+  HWND e = f.w->control("编辑框1");
+  f.w->set_text("编辑框1", "");
+  f.w->on("编辑框1", Event::KeyDown, [](EventArgs& a) {
+    if (a.key == 'B') a.answer(0);
+  });
+  for (WPARAM k : {WPARAM('A'), WPARAM('B')}) {
+    SendMessageW(e, WM_KEYDOWN, k, 0);
+    SendMessageW(e, WM_CHAR, k + 32, 0);  // what TranslateMessage would add
+  }
+  CHECK(f.w->text("编辑框1") == "a");
+}
+
+TEST_CASE("tree rename: accepted, refused, cancelled, unbound") {
+  struct Row {
+    const char* what;
+    int answer;  // -1 no handler, 0 refuse, 1 accept without answering, 2 answer TRUE
+    bool cancel;
+    const char* label_after;
+  };
+  const Row rows[] = {
+      {"no handler", -1, false, "旧名"},
+      {"refused", 0, false, "旧名"},
+      {"accepted", 1, false, "新名"},
+      {"answered", 2, false, "新名"},
+      {"cancelled", 1, true, "旧名"},
+  };
+  for (const Row& r : rows) {
+    CAPTURE(r.what);
+    Fixture f;
+    HWND tree = f.w->control("树形框1");
+    std::wstring old_name = to_wide("旧名");
+    TVINSERTSTRUCTW ins{};
+    ins.hParent = TVI_ROOT;
+    ins.hInsertAfter = TVI_LAST;
+    ins.item.mask = TVIF_TEXT;
+    ins.item.pszText = old_name.data();
+    auto node = reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&ins)));
+    std::vector<std::string> seen;
+    if (r.answer >= 0)
+      f.w->on("树形框1", Event::Rename, [&, r](EventArgs& a) {
+        seen.push_back(a.text);
+        CHECK(a.node == reinterpret_cast<std::intptr_t>(node));
+        if (r.answer == 0) a.refuse();
+        if (r.answer == 2) a.answer(TRUE);
+      });
+    HWND edit = reinterpret_cast<HWND>(SendMessageW(tree, TVM_EDITLABELW, 0, reinterpret_cast<LPARAM>(node)));
+    REQUIRE(edit);
+    SetWindowTextW(edit, to_wide("新名").c_str());
+    SendMessageW(tree, TVM_ENDEDITLABELNOW, r.cancel ? TRUE : FALSE, 0);
+    wchar_t buf[32] = {};
+    TVITEMW it{};
+    it.mask = TVIF_TEXT;
+    it.hItem = node;
+    it.pszText = buf;
+    it.cchTextMax = 32;
+    SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&it));
+    CHECK(to_gbk(buf) == r.label_after);
+    CHECK(seen.size() == (r.answer >= 0 && !r.cancel ? 1u : 0u));
+  }
+}
+
+TEST_CASE("a label's colour comes from its Colour handler, else from the theme") {
+  Fixture f;
+  HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
+  f.w->on("标签1", Event::Colour, [red](EventArgs& a) {
+    SetTextColor(a.dc, RGB(255, 255, 255));
+    a.answer(reinterpret_cast<LRESULT>(red));
+  });
+  HDC dc = GetDC(f.h);
+  auto ask = [&](const char* name) {
+    return SendMessageW(f.h, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(f.w->control(name)));
+  };
+  CHECK(ask("标签1") == reinterpret_cast<LRESULT>(red));
+  CHECK(GetTextColor(dc) == RGB(255, 255, 255));
+  CHECK(ask("透明标签1") == reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH)));
+  ReleaseDC(f.h, dc);
+  DeleteObject(red);
+}
+
+TEST_CASE("a parent's notifications reach a hooked child that answers for itself") {
+  Fixture f;
+  // An owner-drawn list of its own, as the grouped list is, inside a container and on the window.
+  for (HWND parent : {f.w->control("外形框1"), f.h}) {
+    CAPTURE(parent == f.h);
+    HWND list = CreateWindowExW(0, L"LISTBOX", L"", WS_CHILD | WS_VISIBLE | LBS_OWNERDRAWVARIABLE | LBS_NOTIFY, 0, 0,
+                                80, 80, parent, reinterpret_cast<HMENU>(77), GetModuleHandleW(nullptr), nullptr);
+    std::vector<UINT> seen;
+    hook_window(list, [&](HWND, UINT msg, WPARAM, LPARAM lp, LRESULT& r) {
+      if (msg < kReflected) return false;
+      seen.push_back(msg - kReflected);
+      if (msg == kReflected + WM_MEASUREITEM) reinterpret_cast<MEASUREITEMSTRUCT*>(lp)->itemHeight = 33;
+      r = TRUE;
+      return msg != kReflected + WM_COMMAND;  // commands go on to the parent
+    });
+    SendMessageW(list, LB_ADDSTRING, 0, 1);
+    CHECK(SendMessageW(list, LB_GETITEMHEIGHT, 0, 0) == 33);
+    InvalidateRect(list, nullptr, TRUE);
+    UpdateWindow(list);
+    SendMessageW(parent, WM_COMMAND, MAKEWPARAM(77, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+    CHECK(std::count(seen.begin(), seen.end(), UINT(WM_MEASUREITEM)) == 1);
+    CHECK(std::count(seen.begin(), seen.end(), UINT(WM_DRAWITEM)) >= 1);
+    CHECK(std::count(seen.begin(), seen.end(), UINT(WM_COMMAND)) == 1);
+    DestroyWindow(list);
+    CHECK_FALSE(is_hooked(list));
+  }
+  // The framework's own list, not hooked by anyone else, still reports through its window.
+  int changes = 0;
+  f.w->on("列表框1", Event::Change, [&](EventArgs&) { ++changes; });
+  SendMessageW(f.h, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(f.w->control("列表框1")), LBN_SELCHANGE),
+               reinterpret_cast<LPARAM>(f.w->control("列表框1")));
+  CHECK(changes == 1);
+}
+
+TEST_CASE("hooks: newest first, an answer stops the chain, unhooking gives the procedure back") {
+  init_once();
+  HWND h = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+  const LONG_PTR own = GetWindowLongPtrW(h, GWLP_WNDPROC);
+  std::string order;
+  int a = hook_window(h, [&](HWND, UINT m, WPARAM, LPARAM, LRESULT& r) {
+    if (m != WM_APP) return false;
+    order += "a";
+    r = 1;
+    return true;
+  });
+  int b = hook_window(h, [&](HWND, UINT m, WPARAM, LPARAM, LRESULT&) {
+    if (m == WM_APP) order += "b";
+    return false;
+  });
+  CHECK(SendMessageW(h, WM_APP, 0, 0) == 1);
+  CHECK(order == "ba");
+  unhook_window(h, b);
+  unhook_window(h, a);
+  CHECK(GetWindowLongPtrW(h, GWLP_WNDPROC) == own);
+  CHECK(SendMessageW(h, WM_APP, 0, 0) == 0);
+  DestroyWindow(h);
+}
+
+namespace {
+int g_destroyed = 0;
+struct SelfClosing : Window {
+  int payload = 42;
+  void on_created() override { destroy(); }
+  void on_destroyed() override { g_destroyed += payload; }  // the derived part is still whole
+};
+struct Asking : Window {
+  bool allow = false;
+  void on_created() override {
+    on("", Event::Close, [this](EventArgs& a) {
+      if (!allow) a.refuse();
+    });
+  }
+  void on_destroyed() override { ++g_destroyed; }
+};
+struct Modal : Window {
+  static int mode;  // 0: end with 5, 1: WM_QUIT 7 arrives
+  void on_created() override {
+    if (mode == 0) PostMessageW(hwnd(), WM_APP, 0, 0);
+    else PostQuitMessage(7);
+  }
+  bool on_message(UINT msg, WPARAM, LPARAM, LRESULT&) override {
+    if (msg == WM_APP) end_modal(5);
+    return false;
+  }
+  void on_destroyed() override { ++g_destroyed; }
+};
+int Modal::mode = 0;
+}  // namespace
+
+TEST_CASE("lifetime: a window that closes itself while being created is gone, and only once") {
+  init_once();
+  g_destroyed = 0;
+  CHECK(Window::open<SelfClosing>(kAll) == nullptr);
+  CHECK(g_destroyed == 42);
+  SelfClosing* slot = nullptr;
+  CHECK(Window::open_single(slot, kAll) == nullptr);
+  CHECK(slot == nullptr);
+  CHECK(g_destroyed == 84);
+  CHECK(Window::open_windows().empty());
+}
+
+TEST_CASE("modal windows return their result; WM_QUIT closes them and is posted again") {
+  init_once();
+  Fixture other;
+  g_destroyed = 0;
+  Modal::mode = 0;
+  CHECK(Window::run_modal<Modal>(kAll) == 5);
+  CHECK(IsWindowEnabled(other.h));
+  Modal::mode = 1;
+  CHECK(Window::run_modal<Modal>(kAll) == 0);
+  CHECK(g_destroyed == 2);
+  CHECK(IsWindowEnabled(other.h));
+  MSG m;
+  REQUIRE(PeekMessageW(&m, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+  CHECK(m.wParam == 7);
+  CHECK(Window::open_windows().size() == 1);
+}
+
+TEST_CASE("closing everything: a window that refuses keeps the toolbox open") {
+  init_once();
+  Fixture main;
+  g_destroyed = 0;
+  Asking* a = Window::open<Asking>(kAll);
+  REQUIRE(a);
+  HWND ah = a->hwnd();
+  CHECK_FALSE(Window::close_all(main.w));
+  CHECK(IsWindow(ah));
+  a->allow = true;
+  CHECK(Window::close_all(main.w));
+  CHECK_FALSE(IsWindow(ah));
+  CHECK(g_destroyed == 1);
+  CHECK(IsWindow(main.h));
+}
+
+TEST_CASE("names the code uses that the table lacks are reported") {
+  Fixture f;
+  CHECK(f.w->unknown_names().empty());
+  f.w->on("按钮1", Event::Click, [](EventArgs&) {});
+  f.w->on("按扭1", Event::Click, [](EventArgs&) {});  // a typo
+  (void)f.w->text("没有这个");
+  CHECK(f.w->unknown_names() == std::set<std::string, std::less<>>{"按扭1", "没有这个"});
 }
