@@ -9,6 +9,8 @@
 
 namespace tb::shell {
 
+using namespace res::main_names;
+
 namespace {
 MainWindow* g_main = nullptr;
 
@@ -36,44 +38,44 @@ void MainWindow::on_created() {
   using namespace pictures;
   const int pct = scale_pct();
 
-  set_painter("图形按钮6", caption_label("设置", pct));
-  set_painter("图形按钮3", minimise_button(pct));
-  set_painter("图形按钮5", close_button(pct));
-  set_painter("图形按钮_头像", avatar(pct));
-  set_painter("图片框6", tab_selected("工具", pct));
-  set_painter("图片框5", tab_selected("排行", pct));
-  set_painter("图片框7", tab_selected("说明", pct));
-  set_painter("图形按钮13", tab_idle("工具", pct));
-  set_painter("图形按钮14", tab_idle("排行", pct));
-  set_painter("图形按钮15", tab_idle("说明", pct));
-  set_painter("图片框1", search_frame(pct));
-  set_painter("图形按钮2", contact_card(pct));
-  set_painter("图形按钮1", tool(ToolIcon::Radar, pct));
-  set_painter("图形按钮4", tool(ToolIcon::ImageTool, pct));
-  set_painter("图形按钮8", tool(ToolIcon::CodeManager, pct));
-  set_painter("图形按钮_记事本", tool(ToolIcon::Notepad, pct));
-  set_painter("图形按钮_计算器", tool(ToolIcon::Calculator, pct));
-  set_painter("图形按钮_画图", tool(ToolIcon::Paint, pct));
+  set_painter(kSettingsLabel, caption_label("设置", pct));
+  set_painter(kMinimise, minimise_button(pct));
+  set_painter(kClose, close_button(pct));
+  set_painter(kAvatar, avatar(pct));
+  set_painter(kToolsTabShown, tab_selected("工具", pct));
+  set_painter(kRankTabShown, tab_selected("排行", pct));
+  set_painter(kNotesTabShown, tab_selected("说明", pct));
+  set_painter(kToolsTab, tab_idle("工具", pct));
+  set_painter(kRankTab, tab_idle("排行", pct));
+  set_painter(kNotesTab, tab_idle("说明", pct));
+  set_painter(kSearchFrame, search_frame(pct));
+  set_painter(kContactCard, contact_card(pct));
+  set_painter(kRadarButton, tool(ToolIcon::Radar, pct));
+  set_painter(kImageToolButton, tool(ToolIcon::ImageTool, pct));
+  set_painter(kCodeManagerButton, tool(ToolIcon::CodeManager, pct));
+  set_painter(kNotepadButton, tool(ToolIcon::Notepad, pct));
+  set_painter(kCalculatorButton, tool(ToolIcon::Calculator, pct));
+  set_painter(kPaintButton, tool(ToolIcon::Paint, pct));
 
-  on("图形按钮3", Event::Click, [this](const EventArgs&) { ShowWindow(hwnd(), SW_MINIMIZE); });
-  on("图形按钮5", Event::Click, [this](const EventArgs&) { exit_process(); });
-  on("图形按钮13", Event::Click, [this](const EventArgs&) { select_tab(0); });
-  on("图形按钮14", Event::Click, [this](const EventArgs&) { select_tab(1); });
-  on("图形按钮15", Event::Click, [this](const EventArgs&) { select_tab(2); });
-  on("时钟3", Event::Tick, [this](const EventArgs&) { timer_check(); });
-  on("图形按钮1", Event::Click, [](const EventArgs&) { radar::open(); });
-  on("图形按钮_记事本", Event::Click, [](const EventArgs&) { start_system_program(L"notepad.exe"); });
-  on("图形按钮_计算器", Event::Click, [](const EventArgs&) { start_system_program(L"calc.exe"); });
-  on("图形按钮_画图", Event::Click, [](const EventArgs&) { start_system_program(L"mspaint.exe"); });
-  on("编辑框1", Event::Focus, [this](const EventArgs&) {
-    if (text("编辑框1") == "按键论坛搜索……") set_text("编辑框1", "");
+  on(kMinimise, Event::Click, [this](const EventArgs&) { ShowWindow(hwnd(), SW_MINIMIZE); });
+  on(kClose, Event::Click, [this](const EventArgs&) { exit_process(); });
+  on(kToolsTab, Event::Click, [this](const EventArgs&) { select_tab(0); });
+  on(kRankTab, Event::Click, [this](const EventArgs&) { select_tab(1); });
+  on(kNotesTab, Event::Click, [this](const EventArgs&) { select_tab(2); });
+  on(kDockTimer, Event::Tick, [this](const EventArgs&) { timer_check(); });
+  on(kRadarButton, Event::Click, [](const EventArgs&) { radar::open(); });
+  on(kNotepadButton, Event::Click, [](const EventArgs&) { start_system_program(L"notepad.exe"); });
+  on(kCalculatorButton, Event::Click, [](const EventArgs&) { start_system_program(L"calc.exe"); });
+  on(kPaintButton, Event::Click, [](const EventArgs&) { start_system_program(L"mspaint.exe"); });
+  on(kSearchBox, Event::Focus, [this](const EventArgs&) {
+    if (text(kSearchBox) == "按键论坛搜索……") set_text(kSearchBox, "");
   });
 
   // The search box must keep its placeholder: the first focus goes to the launcher's frame.
-  SetFocus(control("外形框"));
+  SetFocus(control(kLauncherFrame));
   state().docking_margin = 3;
   select_tab(0);
-  set_timer("时钟3", 50);
+  set_timer(kDockTimer, 50);
   // The call-out hotkey; a refused registration is silent.
   register_hotkey(hwnd(), MOD_CONTROL | MOD_ALT, 'W',
                   [](HWND, UINT, WPARAM, LPARAM) -> LRESULT {
@@ -87,8 +89,8 @@ void MainWindow::on_created() {
 
 void MainWindow::select_tab(int n) {
   if (n < 0 || n > 2) return;
-  select_page("选择夹1", n);
-  const char* buttons[3] = {"图形按钮13", "图形按钮14", "图形按钮15"};
+  select_page(kPages, n);
+  const std::string_view buttons[3] = {kToolsTab, kRankTab, kNotesTab};
   for (int i = 0; i < 3; ++i) show(buttons[i], i != n);
 }
 

@@ -12,13 +12,13 @@ class NoticeWindow : public Window {
 
  protected:
   void on_created() override {
-    set_painter("图形按钮3", pictures::close_button(scale_pct()));
+    set_painter(res::notice_names::kClose, pictures::close_button(scale_pct()));
     auto close_it = [this](const EventArgs&) {
       set_topmost(false);
       close();
     };
-    on("图形按钮3", Event::Click, close_it);
-    on("按钮1", Event::Click, close_it);
+    on(res::notice_names::kClose, Event::Click, close_it);
+    on(res::notice_names::kOk, Event::Click, close_it);
   }
 };
 NoticeWindow* NoticeWindow::instance = nullptr;
@@ -26,22 +26,22 @@ NoticeWindow* NoticeWindow::instance = nullptr;
 class InputWindow : public Window {
  protected:
   void on_created() override {
-    set_painter("图形按钮3", pictures::close_button(scale_pct()));
-    on("编辑框1", Event::Change, [this](const EventArgs&) { state().input_result = text("编辑框1"); });
+    set_painter(res::input_names::kClose, pictures::close_button(scale_pct()));
+    on(res::input_names::kBox, Event::Change, [this](const EventArgs&) { state().input_result = text(res::input_names::kBox); });
     auto take_and_close = [this](const EventArgs&) {
-      state().input_result = text("编辑框1");
+      state().input_result = text(res::input_names::kBox);
       end_modal(1);
     };
-    on("按钮1", Event::Click, take_and_close);
-    on("图形按钮3", Event::Click, take_and_close);
+    on(res::input_names::kOk, Event::Click, take_and_close);
+    on(res::input_names::kClose, Event::Click, take_and_close);
     // Enter in the box confirms, once: the key goes no further.
-    on("编辑框1", Event::KeyDown, [take_and_close](EventArgs& a) {
+    on(res::input_names::kBox, Event::KeyDown, [take_and_close](EventArgs& a) {
       if (a.key != VK_RETURN) return;
       a.answer(0);
       take_and_close(a);
     });
     SetForegroundWindow(hwnd());
-    SetFocus(control("编辑框1"));
+    SetFocus(control(res::input_names::kBox));
   }
 };
 
@@ -50,7 +50,7 @@ class InputWindow : public Window {
 void show_notice(std::string_view text) {
   NoticeWindow* w = Window::open_single(NoticeWindow::instance, res::kNoticeWindow);
   if (!w) return;
-  w->set_text("透明标签2", text);
+  w->set_text(res::input_names::kPrompt, text);
   w->set_topmost(true);
   SetForegroundWindow(w->hwnd());
 }

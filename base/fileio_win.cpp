@@ -2,9 +2,17 @@
 
 #include "base/encoding.h"
 #include "base/fileio.h"
-#include "platform/handles.h"
+#include "base/owned.h"
 
 namespace tb {
+
+namespace {
+struct FileTraits {
+  static HANDLE invalid() { return INVALID_HANDLE_VALUE; }
+  static void close(HANDLE h) { CloseHandle(h); }
+};
+using UniqueHandle = Owned<HANDLE, FileTraits>;
+}  // namespace
 
 bool read_file(const std::string& path, std::string& out) {
   out.clear();
