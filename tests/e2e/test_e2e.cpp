@@ -158,6 +158,14 @@ TEST_CASE("the toolbox starts, shows its main window and every control, and exit
     CHECK(window_rect(main).top == 200);
   }
 
+  SUBCASE("exit with the radar open closes it first") {
+    test::post_click(ids[id_of("图形按钮1")]);
+    HWND radar = nullptr;
+    CHECK(test::wait_until([&] { return (radar = FindWindowW(L"TbWindow", to_wide("窗口工具").c_str())) != nullptr; }, 3000));
+    test::pump(1000);
+    if (radar) CHECK(test::save_screen_bmp(window_rect(radar), test::host_path(artifact("radar.bmp").c_str())));
+  }
+
   // The exit button ends the process with code 0.
   test::post_click(ids[id_of("图形按钮5")]);
   CHECK(WaitForSingleObject(app.pi.hProcess, 10000) == WAIT_OBJECT_0);
