@@ -74,14 +74,28 @@ void init_framework(HINSTANCE inst) {
   RegisterClassExW(&wc);
 }
 
-int run_message_loop(const std::function<void()>& idle) {
+bool dispatch_pending(int& quit_code) {
   MSG m;
-  for (;;) {
-    while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
-      if (m.message == WM_QUIT) return static_cast<int>(m.wParam);
-      TranslateMessage(&m);
-      DispatchMessageW(&m);
+  while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
+    if (m.message == WM_QUIT) {
+      quit_code = static_cast<int>(m.wParam);
+      return false;
     }
+    TranslateMessage(&m);
+    DispatchMessageW(&m);
+  }
+  return true;
+}
+
+void pump_pending() {
+  int code = 0;
+  if (!dispatch_pending(code)) PostQuitMessage(code);  // for the loop that owns it
+}
+
+int run_message_loop(const std::function<void()>& idle) {
+  int code = 0;
+  for (;;) {
+    if (!dispatch_pending(code)) return code;
     if (idle) idle();
     WaitMessage();
   }
@@ -150,18 +164,14 @@ int Window::modal_loop(Window* w, const WindowDef& def, const OpenOptions& o) {
     }
   w->modal_ = &modal;
   HWND h = w->build(def, o, {}) ? w->hwnd_ : nullptr;
-  MSG m;
   bool quit = false;
   int code = 0;
   while (h && IsWindow(h)) {
-    BOOL got = GetMessageW(&m, nullptr, 0, 0);
-    if (got <= 0) {
+    if (!dispatch_pending(code)) {
       quit = true;
-      code = static_cast<int>(m.wParam);
       break;
     }
-    TranslateMessage(&m);
-    DispatchMessageW(&m);
+    if (IsWindow(h)) WaitMessage();
   }
   modal.enable_others();
   if (quit) {

@@ -210,5 +210,10 @@ int screen_dpi();
 void init_framework(HINSTANCE inst);
 // Runs the message loop; `idle` runs every time the queue has been emptied.
 int run_message_loop(const std::function<void()>& idle);
+// Handles the messages waiting in this thread's queue. False when it met WM_QUIT (its code
+// in quit_code, the message taken from the queue).
+bool dispatch_pending(int& quit_code);
+// Handles the waiting messages; a WM_QUIT met is posted again for the loop that owns it.
+void pump_pending();
 
 }  // namespace tb

@@ -4,6 +4,7 @@
 
 #include "base/encoding.h"
 #include "platform/handles.h"
+#include "platform/window.h"
 #include "widgets/grouplist/grouplist_win.h"
 #include "widgets/grouplist/pictures_win.h"
 
@@ -54,15 +55,7 @@ class ListBoxWindow : public ListWindow {
   void refresh(bool erase_background) override { InvalidateRect(hwnd_, nullptr, erase_background); }
 
   void pause(int ms) override {
-    MSG m;
-    while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
-      if (m.message == WM_QUIT) {
-        PostQuitMessage(static_cast<int>(m.wParam));  // leave it for the real loop
-        break;
-      }
-      TranslateMessage(&m);
-      DispatchMessageW(&m);
-    }
+    pump_pending();
     Sleep(static_cast<DWORD>(ms));
   }
 
