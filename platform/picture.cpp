@@ -10,6 +10,7 @@
 #include "platform/handles.h"
 
 namespace tb {
+inline namespace picture {
 
 namespace {
 
@@ -167,4 +168,5 @@ bool scale_into(Dib& target, int x, int y, int w, int h, HBITMAP source) {
   return done != FALSE;
 }
 
+}  // namespace picture
 }  // namespace tb

@@ -8,6 +8,9 @@
 #include <string_view>
 
 namespace tb {
+// Own link names for these, so no other class called tb::Dib (the drawing panel's private
+// one) can be mixed up with this one by the linker; callers still write tb::Dib.
+inline namespace picture {
 
 // A DIB section of 0x00RRGGBB pixels (see base/colour.h), top row first, `width` pixels a
 // row, selected into a memory DC of its own for GDI drawing. Empty when it could not be made.
@@ -61,4 +64,5 @@ Dib copy_of(HBITMAP bitmap);
 // when the sizes agree, scaled with halftone otherwise. False when nothing could be drawn.
 bool scale_into(Dib& target, int x, int y, int w, int h, HBITMAP source);
 
+}  // namespace picture
 }  // namespace tb
