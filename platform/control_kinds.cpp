@@ -131,7 +131,10 @@ void Window::create_control(std::size_t index) {
   }
   if (d.kind == Kind::RichEdit) SendMessageW(h, EM_SETEVENTMASK, 0, ENM_CHANGE);
   if (d.kind == Kind::HScrollBar) set_scroll(d.name, 1, 100, 10, 1);
-  if (d.kind == Kind::DrawingPanel) raw->dib = std::make_unique<Dib>(std::max(1, scale(d.w)), std::max(1, scale(d.h)));
+  if (d.kind == Kind::DrawingPanel) {
+    raw->dib = Dib::make(std::max(1, scale(d.w)), std::max(1, scale(d.h)));
+    raw->dib.fill(theme::kBody);
+  }
   if (d.tip_at != Tip::None) add_tooltip(*raw);
 }
 
@@ -194,7 +197,8 @@ void Window::add_tooltip(const Ctl& c) {
 
 Surface Window::surface(std::string_view name) {
   Ctl* c = find(name);
-  return (c && c->dib) ? c->dib->s : Surface{};
+  if (!c || !c->dib) return {};
+  return Surface{c->dib.dc(), c->dib.pixels(), c->dib.width(), c->dib.height()};
 }
 
 Window::Ctl* Window::find(std::string_view name) {

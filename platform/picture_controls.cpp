@@ -25,7 +25,7 @@ void Window::paint_picture(Ctl& c, HDC dc, const RECT& r) {
       theme::frame(dc, r, theme::kBorder);
       break;
     case Kind::DrawingPanel:
-      if (c.dib && c.dib->s.dc) BitBlt(dc, 0, 0, c.dib->s.width, c.dib->s.height, c.dib->s.dc, 0, 0, SRCCOPY);
+      if (c.dib) BitBlt(dc, 0, 0, c.dib.width(), c.dib.height(), c.dib.dc(), 0, 0, SRCCOPY);
       break;
     default:
       break;

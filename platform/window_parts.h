@@ -8,36 +8,10 @@
 #include <vector>
 
 #include "platform/handles.h"
+#include "platform/picture.h"
 #include "platform/window.h"
 
 namespace tb {
-
-// The DIB section behind a drawing panel.
-struct Dib {
-  MemDc dc;
-  GdiBitmap bmp;
-  HGDIOBJ old = nullptr;
-  Surface s;
-  Dib(int w, int h) {
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bi.bmiHeader.biWidth = w;
-    bi.bmiHeader.biHeight = -h;  // top-down
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    dc.reset(CreateCompatibleDC(nullptr));
-    bmp.reset(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (!dc || !bmp) return;
-    old = SelectObject(dc.get(), bmp.get());
-    s = Surface{dc.get(), static_cast<std::uint32_t*>(bits), w, h};
-    const std::uint32_t body = (GetRValue(theme::kBody) << 16) | (GetGValue(theme::kBody) << 8) | GetBValue(theme::kBody);
-    std::fill(s.pixels, s.pixels + static_cast<std::size_t>(w) * static_cast<std::size_t>(h), body);
-  }
-  ~Dib() {
-    if (old) SelectObject(dc.get(), old);
-  }
-};
 
 struct Window::Ctl {
   Window* owner = nullptr;
@@ -55,7 +29,7 @@ struct Window::Ctl {
   int page = 0;
   int line_step = 1, page_step = 10;
   std::vector<std::string> items;  // pop-up menu
-  std::unique_ptr<Dib> dib;         // drawing panel
+  Dib dib;                          // drawing panel
   int id() const { return kFirstControlId + static_cast<int>(index); }
 };
 

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 
+#include "base/colour.h"
 #include "base/encoding.h"
 #include "base/number.h"
 #include "platform/handles.h"
@@ -20,8 +21,6 @@ RadarWindow* g_radar = nullptr;
 
 constexpr char kPanel[] = "画板1";
 constexpr char kTip[] = "透明标签1";
-
-std::uint32_t xrgb(COLORREF c) { return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c); }
 
 HCURSOR make_cursor() {
   MonoCursor c = target_cursor();
@@ -94,7 +93,7 @@ void RadarWindow::show_panel_picture(const PanelPicture& pic) {
   Surface s = surface(kPanel);
   if (!s.pixels) return;
   const int b = scale(1), w = s.width - 2 * b, h = s.height - 2 * b;
-  const std::uint32_t frame = xrgb(theme::kBorder);
+  const std::uint32_t frame = colour::to_pixel(theme::kBorder);
   for (int y = 0; y < s.height; ++y) {
     for (int x = 0; x < s.width; ++x) {
       std::uint32_t& px = s.pixels[static_cast<std::size_t>(y) * s.width + x];
@@ -104,7 +103,7 @@ void RadarWindow::show_panel_picture(const PanelPicture& pic) {
       }
       const int sx = (x - b) * PanelPicture::kWidth / w, sy = (y - b) * PanelPicture::kHeight / h;
       const std::uint8_t* bgr = &pic.bgr[static_cast<std::size_t>(sy) * PanelPicture::kStride + sx * 3];
-      px = (static_cast<std::uint32_t>(bgr[2]) << 16) | (bgr[1] << 8) | bgr[0];
+      px = colour::pixel(bgr[2], bgr[1], bgr[0]);
     }
   }
   repaint(kPanel);
