@@ -12,6 +12,7 @@
 #include "base/encoding.h"
 #include "base/text.h"
 #include "platform/hook.h"
+#include "platform/tree.h"
 #include "platform/window_parts.h"
 
 namespace tb {
@@ -448,9 +449,10 @@ bool Window::notification(HWND receiver, UINT msg, WPARAM wp, LPARAM lp, LRESULT
           if (!c->editing) break;
           c->editing = false;
           auto* di = reinterpret_cast<NMTVDISPINFOW*>(lp);
-          if (!di->item.pszText) break;  // cancelled: the old label stays
+          std::optional<std::string> label = edited_label(di);
+          if (!label) break;  // cancelled: the old label stays
           EventArgs a;
-          a.text = to_gbk(di->item.pszText);
+          a.text = std::move(*label);
           a.node = reinterpret_cast<std::intptr_t>(di->item.hItem);
           // Taken only when a handler is there and does not refuse it: the label must never
           // show a name that nothing applied.
