@@ -8,6 +8,7 @@
 #include "base/encoding.h"
 #include "base/number.h"
 #include "platform/handles.h"
+#include "platform/msgbox.h"
 #include "radar/forms.h"
 #include "radar/pictures.h"
 #include "radar/radar.h"
@@ -21,6 +22,7 @@ RadarWindow* g_radar = nullptr;
 
 constexpr char kPanel[] = "画板1";
 constexpr char kTip[] = "透明标签1";
+constexpr UINT kRemoteDone = WM_APP + 0x52;  // an action on the picked window has ended
 
 std::uint32_t xrgb(COLORREF c) { return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c); }
 
@@ -66,6 +68,7 @@ RadarWindow::~RadarWindow() {
 void RadarWindow::on_created() {
   apply_flat_look(1);
   set_timer("时钟1", 5000);
+  remote_.reply_to(hwnd(), kRemoteDone);
 
   const int pct = scale_pct();
   set_painter("图形按钮3", [pct](HDC dc, const RECT& r, theme::Face f) { theme::minimise_glyph(dc, r, f, pct); });
@@ -113,6 +116,11 @@ void RadarWindow::on_destroyed() {
 }
 
 bool RadarWindow::on_message(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+  if (msg == kRemoteDone) {
+    if (remote_.finished(wp, lp) == Outcome::NoAnswer) message_box(kNoAnswerText, MB_OK | MB_ICONWARNING, "Tarvo");
+    result = 0;
+    return true;
+  }
   // The tip is drawn on the caption band, in the caption's light text colour.
   if (msg == WM_CTLCOLORSTATIC && reinterpret_cast<HWND>(lp) == control(kTip)) {
     HDC dc = reinterpret_cast<HDC>(wp);
@@ -214,19 +222,16 @@ std::optional<HWND> RadarWindow::picked() const {
 void RadarWindow::change_position() {
   auto h = picked();
   if (!h || text("编辑框8").empty()) return;
-  MoveWindow(*h, box_int(text("编辑框6")), box_int(text("编辑框10")), box_int(text("编辑框8")),
-             box_int(text("编辑框9")), TRUE);
+  remote_.run(RemoteAction::move(*h, box_int(text("编辑框6")), box_int(text("编辑框10")), box_int(text("编辑框8")),
+                                 box_int(text("编辑框9"))));
 }
 
 void RadarWindow::change_title() {
-  if (auto h = picked()) SetWindowTextW(*h, to_wide(text("编辑框1")).c_str());
+  if (auto h = picked()) remote_.run(RemoteAction::set_title(*h, to_wide(text("编辑框1"))));
 }
 
 void RadarWindow::pin(bool topmost) {
-  auto h = picked();
-  if (!h) return;
-  if (topmost) SetForegroundWindow(*h);
-  SetWindowPos(*h, topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  if (auto h = picked()) remote_.run(RemoteAction::topmost(*h, topmost));
 }
 
 void RadarWindow::show_picked(bool visible) {
@@ -240,9 +245,7 @@ void RadarWindow::fade(int position) {
   if (!alpha) return;
   // The layered bit joins the window's own extended style; topmost, tool-window and the
   // rest stay as they were.
-  LONG_PTR ex = GetWindowLongPtrW(*h, GWL_EXSTYLE);
-  SetWindowLongPtrW(*h, GWL_EXSTYLE, ex | WS_EX_LAYERED);
-  SetLayeredWindowAttributes(*h, 0, static_cast<BYTE>(*alpha), LWA_ALPHA);
+  remote_.run(RemoteAction::opacity(*h, static_cast<BYTE>(*alpha)));
 }
 
 void RadarWindow::open_folder() {

@@ -7,6 +7,7 @@
 #include "platform/window.h"
 #include "radar/pictures.h"
 #include "radar/probe.h"
+#include "radar/remote_win.h"
 
 namespace tb::radar {
 
@@ -22,6 +23,8 @@ class RadarWindow : public Window {
   bool dragging() const { return dragging_; }
 
   ProcessNames& process_names() { return names_; }
+  // Whether an action on the picked window has not ended yet.
+  bool acting() const { return remote_.busy(); }
   HCURSOR target_cursor() const { return cursor_; }
 
  protected:
@@ -49,6 +52,7 @@ class RadarWindow : public Window {
   HCURSOR cursor_ = nullptr;
   const PanelPicture empty_picture_ = panel_picture(false);
   const PanelPicture icon_picture_ = panel_picture(true);
+  RemoteWindows remote_;  // the actions on the picked window
 };
 
 // The open radar window, or nullptr.

@@ -49,17 +49,26 @@ void click_picture(HWND b) {  // press and release inside a picture button
   SendMessageW(b, WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
   pump(20);
 }
-void click(RadarWindow* r, const char* name) {
-  SendMessageW(r->control(name), BM_CLICK, 0, 0);
+// Waits until the radar's action has ended and the picked window has taken it.
+void settle(RadarWindow* r) {
+  CHECK(pump_until([r] { return !r->acting(); }));
+  HWND h = reinterpret_cast<HWND>(static_cast<std::intptr_t>(tb::radar::box_handle(r->text("编辑框2"))));
+  DWORD_PTR answer = 0;
+  if (IsWindow(h)) SendMessageTimeoutW(h, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, &answer);
   pump(50);
 }
+void press(RadarWindow* r, const char* name) { SendMessageW(r->control(name), BM_CLICK, 0, 0); }
+void click(RadarWindow* r, const char* name) {
+  press(r, name);
+  settle(r);
+}
 // Puts the opacity bar at `from` and sends it one scroll request.
-void scroll_bar(RadarWindow* r, int from, WPARAM request) {
+void scroll_bar(RadarWindow* r, int from, WPARAM request, bool wait = true) {
   HWND bar = r->control("横向滚动条1");
   SCROLLINFO si{sizeof si, SIF_POS, 0, 0, 0, from, 0};
   SetScrollInfo(bar, SB_CTL, &si, FALSE);
   SendMessageW(GetParent(bar), WM_HSCROLL, request, reinterpret_cast<LPARAM>(bar));
-  pump(50);
+  if (wait) settle(r);
 }
 BYTE alpha_of(HWND w) {
   BYTE a = 0;
