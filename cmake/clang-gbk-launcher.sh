@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Compiler launcher for the clang (libFuzzer) build. clang accepts no -fexec-charset but
 # UTF-8, so the GBK literals are made another way: the source file is converted to GBK
-# and compiled as is (clang copies the bytes of a literal unchanged). Headers are not
-# converted, so they must not hold non-ASCII literals.
+# and compiled as is (clang copies the bytes of a literal unchanged); a character GBK lacks
+# is only allowed in a comment (see utf8-to-gbk.pl). Headers are not converted, so they
+# must not hold non-ASCII literals.
 # The fuzz preset sets it as CMAKE_CXX_COMPILER_LAUNCHER.
 set -euo pipefail
 
@@ -28,7 +29,7 @@ done
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 copy="$tmp/$(basename "$src")"
-iconv -f UTF-8 -t GBK "$src" >"$copy"
+perl "$(dirname "$0")/utf8-to-gbk.pl" <"$src" | iconv -f UTF-8 -t GBK >"$copy"
 args[$src_i]=$copy
 # Quoted includes still resolve beside the original file.
 "${args[@]}" -iquote "$(dirname "$src")" -Wno-invalid-source-encoding

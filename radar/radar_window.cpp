@@ -8,6 +8,7 @@
 #include "base/encoding.h"
 #include "base/number.h"
 #include "platform/handles.h"
+#include "platform/msgbox.h"
 #include "radar/forms.h"
 #include "radar/pictures.h"
 #include "radar/radar.h"
@@ -21,6 +22,7 @@ RadarWindow* g_radar = nullptr;
 
 constexpr char kPanel[] = "画板1";
 constexpr char kTip[] = "透明标签1";
+constexpr UINT kRemoteDone = WM_APP + 0x52;  // an action on the picked window has ended
 
 HCURSOR make_cursor() {
   MonoCursor c = target_cursor();
@@ -47,6 +49,7 @@ bool open() {
 
 void RadarWindow::on_created() {
   set_timer("时钟1", 5000);
+  remote_.reply_to(hwnd(), kRemoteDone);
 
   const int pct = scale_pct();
   set_painter("图形按钮3", [pct](HDC dc, const RECT& r, theme::Face f) { theme::minimise_glyph(dc, r, f, pct); });
@@ -86,6 +89,15 @@ void RadarWindow::on_destroyed() {
     outlined_ = false;
     if (GetCursor() == cursor_.get()) SetCursor(LoadCursorW(nullptr, IDC_ARROW));
   }
+}
+
+bool RadarWindow::on_message(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+  if (msg == kRemoteDone) {
+    if (remote_.finished(wp, lp) == Outcome::NoAnswer) message_box(kNoAnswerText, MB_OK | MB_ICONWARNING, "Tarvo");
+    result = 0;
+    return true;
+  }
+  return false;
 }
 
 void RadarWindow::show_panel_picture(const PanelPicture& pic) {
@@ -178,19 +190,16 @@ std::optional<HWND> RadarWindow::picked() const {
 void RadarWindow::change_position() {
   auto h = picked();
   if (!h || text("编辑框8").empty()) return;
-  MoveWindow(*h, box_int(text("编辑框6")), box_int(text("编辑框10")), box_int(text("编辑框8")),
-             box_int(text("编辑框9")), TRUE);
+  remote_.run(RemoteAction::move(*h, box_int(text("编辑框6")), box_int(text("编辑框10")), box_int(text("编辑框8")),
+                                 box_int(text("编辑框9"))));
 }
 
 void RadarWindow::change_title() {
-  if (auto h = picked()) SetWindowTextW(*h, to_wide(text("编辑框1")).c_str());
+  if (auto h = picked()) remote_.run(RemoteAction::set_title(*h, to_wide(text("编辑框1"))));
 }
 
 void RadarWindow::pin(bool topmost) {
-  auto h = picked();
-  if (!h) return;
-  if (topmost) SetForegroundWindow(*h);
-  SetWindowPos(*h, topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  if (auto h = picked()) remote_.run(RemoteAction::topmost(*h, topmost));
 }
 
 void RadarWindow::show_picked(bool visible) {
@@ -204,9 +213,7 @@ void RadarWindow::fade(int position) {
   if (!alpha) return;
   // The layered bit joins the window's own extended style; topmost, tool-window and the
   // rest stay as they were.
-  LONG_PTR ex = GetWindowLongPtrW(*h, GWL_EXSTYLE);
-  SetWindowLongPtrW(*h, GWL_EXSTYLE, ex | WS_EX_LAYERED);
-  SetLayeredWindowAttributes(*h, 0, static_cast<BYTE>(*alpha), LWA_ALPHA);
+  remote_.run(RemoteAction::opacity(*h, static_cast<BYTE>(*alpha)));
 }
 
 void RadarWindow::open_folder() {

@@ -8,6 +8,7 @@
 #include "platform/window.h"
 #include "radar/pictures.h"
 #include "radar/probe.h"
+#include "radar/remote_win.h"
 
 namespace tb::radar {
 
@@ -22,11 +23,14 @@ class RadarWindow : public Window {
   bool dragging() const { return dragging_; }
 
   ProcessNames& process_names() { return names_; }
+  // Whether an action on the picked window has not ended yet.
+  bool acting() const { return remote_.busy(); }
   HCURSOR target_cursor() const { return cursor_.get(); }
 
  protected:
   void on_created() override;
   void on_destroyed() override;
+  bool on_message(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
 
  private:
   // The handle box as a window; nothing when the box is empty.
@@ -48,6 +52,7 @@ class RadarWindow : public Window {
   CursorHandle cursor_;
   const PanelPicture empty_picture_ = panel_picture(false);
   const PanelPicture icon_picture_ = panel_picture(true);
+  RemoteWindows remote_;  // the actions on the picked window
 };
 
 // The open radar window, or nullptr.

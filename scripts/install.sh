@@ -12,6 +12,7 @@ pkgs=(
   doctest-dev libbenchmark-dev
   fonts-wqy-microhei imagemagick
   libxml2-utils
+  perl
 )
 
 missing=()

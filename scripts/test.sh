@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds all three presets and runs every test:
-# native unit tests (ASan/UBSan), Win32 and end-to-end tests under Wine + Xvfb, and the
-# static checks of the 32-bit release build.
+# native unit tests (ASan/UBSan), Win32 and end-to-end tests under Wine + Xvfb, the
+# static checks of the 32-bit release build, and a short run of every fuzz target.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -21,6 +21,9 @@ ctest --preset native -j "$jobs" 2>&1 | tee "$log/native.txt" || status=1
 
 bash scripts/check-win32.sh build/win32 2>&1 | tee "$log/static.txt" || status=1
 
+# Every fuzz target builds and survives a few seconds; the long runs are `make fuzz`.
+FUZZ_SECONDS=${TB_CI_FUZZ_SECONDS:-5} TB_JOBS=$jobs bash scripts/fuzz.sh 2>&1 | tee "$log/fuzz.txt" || status=1
+
 source scripts/xvfb.sh
 tb_start_xvfb
 export TB_WINE_PREFIX_TO_STOP="$root/build/win64/wineprefix"
@@ -36,9 +39,13 @@ for f in native win64; do
   [ -n "$line" ] || { total=0; bad=1; status=1; }
   passed=$((passed + total - bad)); failed=$((failed + bad))
 done
-static_bad=$(grep -c '^FAIL' "$log/static.txt" || true)
-static_ok=$(grep -c '^ok' "$log/static.txt" || true)
-passed=$((passed + static_ok)); failed=$((failed + static_bad))
+for f in static fuzz; do
+  ok=$(grep -c '^ok' "$log/$f.txt" || true)
+  bad=$(grep -c '^FAIL' "$log/$f.txt" || true)
+  passed=$((passed + ok)); failed=$((failed + bad))
+done
+# A fuzz build that broke prints no per-target line: it still counts as a failure.
+grep -qE '^(ok|FAIL) fuzz_' "$log/fuzz.txt" || failed=$((failed + 1))
 rm -rf "$log"
 echo
 echo "$passed passed, $failed failed"

@@ -8,8 +8,10 @@
 
 #include "base/encoding.h"
 #include "base/fileio.h"
+#include "resources/radar_window.h"
 #include "resources/shell_windows.h"
 #include "tests/e2e/e2e_util.h"
+#include "tests/win/radar/target_windows.h"
 #include "tests/support/win_test_util.h"
 
 using namespace tb;
@@ -37,8 +39,8 @@ std::map<int, HWND> controls_by_id(HWND top) {
   return out;
 }
 
-int id_of(std::string_view name) {
-  const auto& cs = res::kMainWindow.controls;
+int id_of(std::string_view name, const WindowDef& window = res::kMainWindow) {
+  const auto& cs = window.controls;
   for (std::size_t i = 0; i < cs.size(); ++i)
     if (cs[i].name == name) return kFirstControlId + static_cast<int>(i);
   return -1;
@@ -185,4 +187,32 @@ TEST_CASE("at 144 DPI every position and size is scaled by 1.5") {
   check_layout(main, 144);
   test::pump(500);
   CHECK(test::save_screen_bmp(window_rect(main), test::host_path(artifact("main_dpi144.bmp").c_str())));
+}
+
+TEST_CASE("the exit button works while a radar action waits on a program that stopped answering") {
+  e2e::Launched target;
+  const std::wstring target_exe = test::host_path(TB_RADAR_TARGET_EXE);
+  REQUIRE(e2e::start_program(target_exe, target_exe.substr(0, target_exe.find_last_of(L"\\")), target));
+  target.dir.clear();  // the build folder is not ours to remove
+  HWND hung = nullptr;
+  test::wait_until([&] { return (hung = e2e::find_window(target.pi.dwProcessId, radar_target::kTitle)) != nullptr; },
+                   20000);
+  REQUIRE(hung);
+  PostMessageW(hung, radar_target::kStopAnswering, 30000, 0);
+
+  e2e::Launched app;
+  HWND main = start(app, L"hung");
+  test::post_click(controls_by_id(main)[id_of("图形按钮1")]);
+  HWND radar = nullptr;
+  test::wait_until([&] { return (radar = e2e::find_window(app.pi.dwProcessId, L"\x7A97\x53E3\x5DE5\x5177")) != nullptr; });
+  REQUIRE(radar);
+  auto ids = controls_by_id(radar);
+  const std::wstring handle = std::to_wstring(reinterpret_cast<std::intptr_t>(hung));
+  SendMessageW(ids[id_of("编辑框2", res::kRadarWindow)], WM_SETTEXT, 0, reinterpret_cast<LPARAM>(handle.c_str()));
+  PostMessageW(ids[id_of("按钮1", res::kRadarWindow)], BM_CLICK, 0, 0);  // 更改标题
+  test::post_click(controls_by_id(main)[id_of("图形按钮5")]);
+  CHECK(WaitForSingleObject(app.pi.hProcess, 5000) == WAIT_OBJECT_0);
+  DWORD code = 1;
+  GetExitCodeProcess(app.pi.hProcess, &code);
+  CHECK(code == 0);
 }

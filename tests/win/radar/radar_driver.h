@@ -49,12 +49,26 @@ inline std::wstring class_of(HWND w) {
   return buf;
 }
 
-// The target process (radar_target.exe beside this program) and its windows.
+// A target process (radar_target.exe beside this program) and its windows.
 class Target {
  public:
+  // The one shared by the tests, always answering.
   static Target& get() {
     static Target t;
     return t;
+  }
+  Target();
+  Target(const Target&) = delete;
+  Target& operator=(const Target&) = delete;
+  // Makes the target hang: it stops pumping messages, and its process ends after `ms`.
+  // False if it still answers.
+  bool stop_answering(DWORD ms) {
+    hung_ = true;
+    PostMessageW(top, radar_target::kStopAnswering, ms, 0);
+    return pump_until([this] {
+      DWORD_PTR r = 0;
+      return SendMessageTimeoutW(top, WM_NULL, 0, 0, SMTO_NORMAL, 100, &r) == 0;
+    });
   }
   bool ok() const { return top && child && second; }
   HWND top = nullptr, child = nullptr, second = nullptr;
@@ -62,6 +76,7 @@ class Target {
   std::wstring path;
 
   ~Target() {
+    if (hung_ && process_) TerminateProcess(process_, 1);
     if (top) PostMessageW(top, WM_CLOSE, 0, 0);
     if (process_) {
       if (WaitForSingleObject(process_, 5000) != WAIT_OBJECT_0) TerminateProcess(process_, 1);
@@ -70,7 +85,8 @@ class Target {
   }
 
  private:
-  Target() {
+  bool hung_ = false;
+  void start() {
     path = exe_dir() + L"radar_target.exe";
     std::wstring cmd = L"\"" + path + L"\"";
     STARTUPINFOW si{};
@@ -101,6 +117,7 @@ class Target {
   }
   HANDLE process_ = nullptr;
 };
+inline Target::Target() { start(); }
 
 // Real mouse input, as the user's hand gives it.
 inline void move_to(POINT p) {

@@ -1,5 +1,6 @@
 // A second process for the radar tests: it owns top-level windows and a child control,
-// and pumps its messages so calls from the radar (SetWindowText, MoveWindow) are answered.
+// and pumps its messages so calls from the radar (SetWindowText, MoveWindow) are answered,
+// until a test tells it to stop.
 #include <windows.h>
 
 #include <string>
@@ -25,6 +26,9 @@ LRESULT CALLBACK target_proc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CLOSE:
       PostQuitMessage(0);
       return 0;
+    case radar_target::kStopAnswering:
+      Sleep(static_cast<DWORD>(wp));
+      ExitProcess(2);
     default:
       return DefWindowProcW(w, msg, wp, lp);
   }

@@ -17,5 +17,8 @@ constexpr DWORD kExStyle = WS_EX_TOOLWINDOW | WS_EX_ACCEPTFILES | WS_EX_CONTROLP
 constexpr RECT kTop{920, 60, 1220, 260};
 constexpr RECT kChild{20, 20, 140, 50};  // client coordinates of the top window
 constexpr RECT kSecond{920, 320, 1220, 420};
+// Posted to the top window: the target stops pumping messages (a hung program) for wParam
+// milliseconds, then its process ends, so a test that hangs on it does not hang for good.
+constexpr UINT kStopAnswering = WM_APP + 1;
 
 }  // namespace radar_target

@@ -3,6 +3,10 @@
 #include <tlhelp32.h>
 
 #include <algorithm>
+#include <atomic>
+#include <functional>
+#include <mutex>
+#include <set>
 #include <string>
 
 #include "app/shell.h"
@@ -10,8 +14,10 @@
 #include "radar/forms.h"
 #include "radar/radar.h"
 #include "radar/radar_window.h"
+#include "radar/remote_win.h"
 #include "resources/radar_window.h"
 #include "tests/win/radar/radar_driver.h"
+#include "tests/win/util/ui_driver.h"
 
 using namespace radar_test;
 using tb::radar::RadarWindow;
@@ -49,17 +55,26 @@ void click_picture(HWND b) {  // press and release inside a picture button
   SendMessageW(b, WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
   pump(20);
 }
-void click(RadarWindow* r, const char* name) {
-  SendMessageW(r->control(name), BM_CLICK, 0, 0);
+// Waits until the radar's action has ended and the picked window has taken it.
+void settle(RadarWindow* r) {
+  CHECK(pump_until([r] { return !r->acting(); }));
+  HWND h = reinterpret_cast<HWND>(static_cast<std::intptr_t>(tb::radar::box_handle(r->text("编辑框2"))));
+  DWORD_PTR answer = 0;
+  if (IsWindow(h)) SendMessageTimeoutW(h, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, &answer);
   pump(50);
 }
+void press(RadarWindow* r, const char* name) { SendMessageW(r->control(name), BM_CLICK, 0, 0); }
+void click(RadarWindow* r, const char* name) {
+  press(r, name);
+  settle(r);
+}
 // Puts the opacity bar at `from` and sends it one scroll request.
-void scroll_bar(RadarWindow* r, int from, WPARAM request) {
+void scroll_bar(RadarWindow* r, int from, WPARAM request, bool wait = true) {
   HWND bar = r->control("横向滚动条1");
   SCROLLINFO si{sizeof si, SIF_POS, 0, 0, 0, from, 0};
   SetScrollInfo(bar, SB_CTL, &si, FALSE);
   SendMessageW(GetParent(bar), WM_HSCROLL, request, reinterpret_cast<LPARAM>(bar));
-  pump(50);
+  if (wait) settle(r);
 }
 BYTE alpha_of(HWND w) {
   BYTE a = 0;
@@ -316,6 +331,94 @@ TEST_CASE("dragging the target icon onto windows of another process") {
   ReleaseCapture();
   button(false);
   pump(50);
+}
+
+TEST_CASE("actions on a window that stopped answering: a message box, no change, and the UI keeps running") {
+  if (RadarWindow* old = tb::radar::current()) old->close();
+  Target hung;
+  REQUIRE(hung.ok());
+  REQUIRE(hung.stop_answering(30000));  // long enough for every case, bounded for a UI that freezes
+  REQUIRE(tb::shell::open_main_window());
+  HWND main = tb::shell::main_window()->hwnd();
+  const int main_height = window_rect(main).bottom - window_rect(main).top;
+  RadarWindow* r = open_radar();
+  REQUIRE(r);
+  r->set_text("编辑框2", hwnd_text(hung.top));
+  r->set_text("编辑框1", "不该出现");
+  r->set_text("编辑框8", "100");
+  std::set<std::string> tips;
+
+  const struct {
+    const char* name;
+    std::function<void()> act;
+  } actions[] = {
+      {"更改标题", [r] { press(r, "按钮1"); }},
+      {"更改坐标", [r] { press(r, "按钮2"); }},
+      {"置顶", [r] { press(r, "单选框1"); }},
+      {"取消置顶", [r] { press(r, "单选框2"); }},
+      {"调节透明", [r] { scroll_bar(r, 49, SB_LINERIGHT, false); }},
+  };
+  for (const auto& a : actions) {
+    CAPTURE(tb::to_wide(a.name));
+    std::mutex m;
+    std::wstring said;
+    std::atomic<bool> seen{false};
+    test::DialogDriver box(L"Tarvo", [&](HWND d) {
+      for (HWND c : test::children_of(d)) {
+        std::lock_guard<std::mutex> lock(m);
+        if (test::class_of(c) == L"Static" && !test::text_of(c).empty()) said = test::text_of(c);
+      }
+      seen = true;
+      test::press_button(d, IDOK);
+    });
+    // The main window is pushed to the top edge while the action waits: it still docks.
+    SetCursorPos(640, 900);
+    SetWindowPos(main, nullptr, 300, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    a.act();
+    CHECK_FALSE(seen);  // the press returned before the answer was due
+    CHECK(pump_until([&] {
+      tips.insert(r->text("透明标签1"));
+      return seen && test::own_dialogs().empty() && !r->acting() && window_rect(main).top == 3 - main_height;
+    }, 8000));
+    CHECK(box.found());
+    CHECK_FALSE(box.stuck());
+    std::lock_guard<std::mutex> lock(m);
+    CHECK(tb::to_gbk(said) == tb::radar::kNoAnswerText);
+  }
+  // The tip timer kept ticking through the hang.
+  CHECK(pump_until([&] {
+    tips.insert(r->text("透明标签1"));
+    return tips.size() >= 2;
+  }, 6000));
+  CHECK(title_of(hung.top) == radar_target::kTitle);  // nothing happened to the hung window
+  RECT now = window_rect(hung.top);
+  CHECK(EqualRect(&now, &radar_target::kTop));
+  CHECK(GetWindowLongPtrW(hung.top, GWL_EXSTYLE) == radar_target::kExStyle);
+
+  // A window that answers still gets every action.
+  Target& t = Target::get();
+  REQUIRE(t.ok());
+  reset_target(t);
+  r->set_text("编辑框2", hwnd_text(t.top));
+  r->set_text("编辑框1", "又能改了");
+  r->set_text("编辑框6", "700");
+  r->set_text("编辑框10", "80");
+  r->set_text("编辑框8", "250");
+  r->set_text("编辑框9", "150");
+  click(r, "按钮1");
+  CHECK(title_of(t.top) == L"\x53C8\x80FD\x6539\x4E86");
+  click(r, "按钮2");
+  now = window_rect(t.top);
+  RECT want{700, 80, 950, 230};
+  CHECK(EqualRect(&now, &want));
+  click(r, "单选框1");
+  CHECK((GetWindowLongPtrW(t.top, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0);
+  click(r, "单选框2");
+  CHECK((GetWindowLongPtrW(t.top, GWL_EXSTYLE) & WS_EX_TOPMOST) == 0);
+  scroll_bar(r, 49, SB_LINERIGHT);
+  CHECK(alpha_of(t.top) == 127);
+  DestroyWindow(main);
+  reset_target(t);
 }
 
 TEST_CASE("the actions act on the window whose handle is in the box") {
