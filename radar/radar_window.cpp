@@ -16,12 +16,12 @@
 
 namespace tb::radar {
 
+using namespace res::radar_names;
+
 namespace {
 
 RadarWindow* g_radar = nullptr;
 
-constexpr char kPanel[] = "画板1";
-constexpr char kTip[] = "透明标签1";
 constexpr UINT kRemoteDone = WM_APP + 0x52;  // an action on the picked window has ended
 
 HCURSOR make_cursor() {
@@ -48,17 +48,17 @@ bool open() {
 }
 
 void RadarWindow::on_created() {
-  set_timer("时钟1", 5000);
+  set_timer(kTipTimer, 5000);
   remote_.reply_to(hwnd(), kRemoteDone);
 
   const int pct = scale_pct();
-  set_painter("图形按钮3", [pct](HDC dc, const RECT& r, theme::Face f) { theme::minimise_glyph(dc, r, f, pct); });
-  set_painter("图形按钮5", [pct](HDC dc, const RECT& r, theme::Face f) { theme::close_glyph(dc, r, f, pct); });
+  set_painter(kMinimise, [pct](HDC dc, const RECT& r, theme::Face f) { theme::minimise_glyph(dc, r, f, pct); });
+  set_painter(kClose, [pct](HDC dc, const RECT& r, theme::Face f) { theme::close_glyph(dc, r, f, pct); });
   cursor_.reset(make_cursor());
   show_panel_picture(icon_picture_);
 
-  on("图形按钮3", Event::Click, [this](const EventArgs&) { ShowWindow(hwnd(), SW_SHOWMINNOACTIVE); });
-  on("图形按钮5", Event::Click, [this](const EventArgs&) { close(); });
+  on(kMinimise, Event::Click, [this](const EventArgs&) { ShowWindow(hwnd(), SW_SHOWMINNOACTIVE); });
+  on(kClose, Event::Click, [this](const EventArgs&) { close(); });
   on(kPanel, Event::MouseDown, [this](const EventArgs&) { begin_pick(); });
   on(kPanel, Event::MouseMove, [this](const EventArgs&) { track(); });
   on(kPanel, Event::MouseUp, [this](const EventArgs&) { end_pick(); });
@@ -71,15 +71,15 @@ void RadarWindow::on_created() {
     SetBkMode(a.dc, TRANSPARENT);
     a.answer(reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH)));
   });
-  on("按钮2", Event::Click, [this](const EventArgs&) { change_position(); });
-  on("按钮1", Event::Click, [this](const EventArgs&) { change_title(); });
-  on("按钮4", Event::Click, [this](const EventArgs&) { open_folder(); });
-  on("单选框1", Event::Click, [this](const EventArgs&) { pin(true); });
-  on("单选框2", Event::Click, [this](const EventArgs&) { pin(false); });
-  on("单选框4", Event::Click, [this](const EventArgs&) { show_picked(true); });
-  on("单选框3", Event::Click, [this](const EventArgs&) { show_picked(false); });
-  on("横向滚动条1", Event::Scroll, [this](const EventArgs& a) { fade(a.pos); });
-  on("时钟1", Event::Tick, [this](const EventArgs&) { rotate_tip(); });
+  on(kMoveButton, Event::Click, [this](const EventArgs&) { change_position(); });
+  on(kTitleButton, Event::Click, [this](const EventArgs&) { change_title(); });
+  on(kFolderButton, Event::Click, [this](const EventArgs&) { open_folder(); });
+  on(kTopmost, Event::Click, [this](const EventArgs&) { pin(true); });
+  on(kNotTopmost, Event::Click, [this](const EventArgs&) { pin(false); });
+  on(kShow, Event::Click, [this](const EventArgs&) { show_picked(true); });
+  on(kHide, Event::Click, [this](const EventArgs&) { show_picked(false); });
+  on(kOpacity, Event::Scroll, [this](const EventArgs& a) { fade(a.pos); });
+  on(kTipTimer, Event::Tick, [this](const EventArgs&) { rotate_tip(); });
 }
 
 void RadarWindow::on_destroyed() {
@@ -164,38 +164,38 @@ void RadarWindow::end_pick() {
 void RadarWindow::show_readout(const Readout& r) {
   // Every box shows the values of this step. Setting an edit's text is costly (it lays the
   // text out again), so a box that already shows its value is not written again.
-  auto put = [this](const char* box, const std::string& value) {
+  auto put = [this](std::string_view box, const std::string& value) {
     if (text(box) != value) set_text(box, value);
   };
   const int width = r.rect.right - r.rect.left, height = r.rect.bottom - r.rect.top;
-  put("编辑框3", r.class_name);
-  put("编辑框1", r.title);
-  put("编辑框2", handle_text(r.window));
-  put("编辑框4", int_to_text(r.pid));
-  put("编辑框6", int_to_text(r.rect.left));
-  put("编辑框10", int_to_text(r.rect.top));
-  put("编辑框坐标", rect_text(r.rect.left, r.rect.top, width, height));
-  put("编辑框8", int_to_text(width));
-  put("编辑框9", int_to_text(height));
-  put("编辑框5", r.path);
-  put("编辑框7", r.name);
+  put(kClassBox, r.class_name);
+  put(kTitleBox, r.title);
+  put(kHandleBox, handle_text(r.window));
+  put(kPidBox, int_to_text(r.pid));
+  put(kLeftBox, int_to_text(r.rect.left));
+  put(kTopBox, int_to_text(r.rect.top));
+  put(kRectBox, rect_text(r.rect.left, r.rect.top, width, height));
+  put(kWidthBox, int_to_text(width));
+  put(kHeightBox, int_to_text(height));
+  put(kPathBox, r.path);
+  put(kProcessNameBox, r.name);
 }
 
 std::optional<HWND> RadarWindow::picked() const {
-  std::string t = text("编辑框2");
+  std::string t = text(kHandleBox);
   if (t.empty()) return std::nullopt;
   return reinterpret_cast<HWND>(static_cast<std::intptr_t>(box_handle(t)));
 }
 
 void RadarWindow::change_position() {
   auto h = picked();
-  if (!h || text("编辑框8").empty()) return;
-  remote_.run(RemoteAction::move(*h, box_int(text("编辑框6")), box_int(text("编辑框10")), box_int(text("编辑框8")),
-                                 box_int(text("编辑框9"))));
+  if (!h || text(kWidthBox).empty()) return;
+  remote_.run(RemoteAction::move(*h, box_int(text(kLeftBox)), box_int(text(kTopBox)), box_int(text(kWidthBox)),
+                                 box_int(text(kHeightBox))));
 }
 
 void RadarWindow::change_title() {
-  if (auto h = picked()) remote_.run(RemoteAction::set_title(*h, to_wide(text("编辑框1"))));
+  if (auto h = picked()) remote_.run(RemoteAction::set_title(*h, to_wide(text(kTitleBox))));
 }
 
 void RadarWindow::pin(bool topmost) {
@@ -217,7 +217,7 @@ void RadarWindow::fade(int position) {
 }
 
 void RadarWindow::open_folder() {
-  std::wstring cmd = to_wide(explorer_command(text("编辑框5")));
+  std::wstring cmd = to_wide(explorer_command(text(kPathBox)));
   STARTUPINFOW si{};
   si.cb = sizeof si;
   PROCESS_INFORMATION pi{};

@@ -140,6 +140,7 @@ void reset_target(const Target& t) {
 TEST_CASE("the radar window: its table, one instance, minimise, close and reopen") {
   RadarWindow* r = open_radar();
   REQUIRE(r);
+  CHECK(r->unknown_names().empty());  // every name the radar binds is in its table
   HWND h = r->hwnd();
   RECT wr = window_rect(h);
   CHECK(wr.right - wr.left == r->scale(492));
