@@ -1,8 +1,12 @@
 #include "app/shell.h"
 
-#include <shellapi.h>
-
 #include "app/shell_pictures.h"
+#include "app/links.h"
+#include "app/update_notice.h"
+#include "platform/handles.h"
+#include "platform/http_win.h"
+#include "platform/msgbox.h"
+#include "platform/shell_win.h"
 #include "radar/radar.h"
 #include "resources/shell_windows.h"
 #include "util/hotkey.h"
@@ -14,13 +18,8 @@ using namespace res::main_names;
 namespace {
 MainWindow* g_main = nullptr;
 
-// Starts a program from the system folder without waiting for it.
-void start_system_program(const wchar_t* exe) {
-  wchar_t dir[MAX_PATH] = {};
-  UINT n = GetSystemDirectoryW(dir, MAX_PATH);
-  std::wstring path = n ? std::wstring(dir, n) + L"\\" + exe : exe;
-  ShellExecuteW(nullptr, L"open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
-}
+constexpr UINT kUpdateReply = WM_APP + 1;  // the update page has been read, or not
+constexpr char kUserAgent[] = "Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.0)";
 
 dock::Screen screen() { return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}; }
 }  // namespace
@@ -64,18 +63,27 @@ void MainWindow::on_created() {
   on(kNotesTab, Event::Click, [this](const EventArgs&) { select_tab(2); });
   on(kDockTimer, Event::Tick, [this](const EventArgs&) { timer_check(); });
   on(kRadarButton, Event::Click, [](const EventArgs&) { radar::open(); });
-  on(kNotepadButton, Event::Click, [](const EventArgs&) { start_system_program(L"notepad.exe"); });
-  on(kCalculatorButton, Event::Click, [](const EventArgs&) { start_system_program(L"calc.exe"); });
-  on(kPaintButton, Event::Click, [](const EventArgs&) { start_system_program(L"mspaint.exe"); });
+  on(kNotepadButton, Event::Click, [](const EventArgs&) { start_system_program("notepad.exe"); });
+  on(kCalculatorButton, Event::Click, [](const EventArgs&) { start_system_program("calc.exe"); });
+  on(kPaintButton, Event::Click, [](const EventArgs&) { start_system_program("mspaint.exe"); });
   on(kSearchBox, Event::Focus, [this](const EventArgs&) {
-    if (text(kSearchBox) == "按键论坛搜索……") set_text(kSearchBox, "");
+    if (text(kSearchBox) == kSearchPlaceholder) set_text(kSearchBox, "");
   });
+  on(kSearchBox, Event::KeyDown, [this](EventArgs& a) {
+    if (a.key != VK_RETURN) return;
+    a.answer(0);  // no beep, no character
+    search();
+  });
+  on(kFeedbackLink, Event::MouseDown, [](const EventArgs&) { shell_open(feedback_address()); });
+  on(kContactCard, Event::Click, [](const EventArgs&) { shell_open(contact_address()); });
 
   // The search box must keep its placeholder: the first focus goes to the launcher's frame.
   SetFocus(control(kLauncherFrame));
   state().docking_margin = 3;
   select_tab(0);
   set_timer(kDockTimer, 50);
+  // The update page is read off the UI thread; the window answers meanwhile.
+  http_get_async(update_address(), kUserAgent, hwnd(), kUpdateReply);
   // The call-out hotkey; a refused registration is silent.
   register_hotkey(hwnd(), MOD_CONTROL | MOD_ALT, 'W',
                   [](HWND, UINT, WPARAM, LPARAM) -> LRESULT {
@@ -85,6 +93,22 @@ void MainWindow::on_created() {
                   "窗口激活置前");
   ShowWindow(hwnd(), SW_SHOW);
   set_topmost(true);
+}
+
+void MainWindow::search() {
+  std::string q = text(kSearchBox);
+  if (q.empty() || q == kSearchPlaceholder) {
+    message_box("请输入要搜索的内容！");
+    return;
+  }
+  shell_open(search_address(q));
+}
+
+void MainWindow::show_update(std::string_view body) {
+  UpdateNotice n = read_update_page(body);
+  if (!n.found) return;
+  if (n.ask && message_box(n.note, MB_OKCANCEL, "有新版是否下载") == 0) shell_open(update_address());
+  set_text(kAuthorLabel, n.message);
 }
 
 void MainWindow::select_tab(int n) {
@@ -137,11 +161,18 @@ void MainWindow::exit_process() {
   // asked about; one that stays open keeps the toolbox running.
   if (!Window::close_all(this)) return;
   destroy();
-  TerminateProcess(GetCurrentProcess(), 0);
+  ProcessHandle self(OpenProcess(PROCESS_TERMINATE, FALSE, GetCurrentProcessId()));
+  TerminateProcess(self ? self.get() : GetCurrentProcess(), 0);
 }
 
-bool MainWindow::on_message(UINT msg, WPARAM, LPARAM, LRESULT& result) {
+bool MainWindow::on_message(UINT msg, WPARAM, LPARAM lp, LRESULT& result) {
   switch (msg) {
+    case kUpdateReply: {
+      std::unique_ptr<HttpReply> reply = take_http_reply(lp);
+      show_update(reply->body);
+      result = 0;
+      return true;
+    }
     case WM_ENTERSIZEMOVE:
       moving_ = true;
       return false;

@@ -30,6 +30,10 @@ class MainWindow : public Window {
   void timer_check();
   void activate();
   void exit_process();
+  // Enter in the search box: the forum search for its text.
+  void search();
+  // The update page's body (possibly empty): the question and the author's message.
+  void show_update(std::string_view body);
 
  protected:
   void on_created() override;

@@ -16,6 +16,8 @@ inline constexpr std::string_view kSettingsLabel = "图形按钮6";
 inline constexpr std::string_view kMinimise = "图形按钮3";
 inline constexpr std::string_view kClose = "图形按钮5";
 inline constexpr std::string_view kAvatar = "图形按钮_头像";
+inline constexpr std::string_view kAuthorLabel = "透明标签2";
+inline constexpr std::string_view kFeedbackLink = "透明标签1";
 inline constexpr std::string_view kDockTimer = "时钟3";
 inline constexpr std::string_view kToolsTabShown = "图片框6";
 inline constexpr std::string_view kRankTabShown = "图片框5";
@@ -34,7 +36,8 @@ inline constexpr std::string_view kCodeManagerButton = "图形按钮8";
 inline constexpr std::string_view kNotepadButton = "图形按钮_记事本";
 inline constexpr std::string_view kCalculatorButton = "图形按钮_计算器";
 inline constexpr std::string_view kPaintButton = "图形按钮_画图";
-inline constexpr std::string_view kAll[] = {kSettingsLabel, kMinimise, kClose, kAvatar, kDockTimer, kToolsTabShown, kRankTabShown, kNotesTabShown, kToolsTab, kRankTab, kNotesTab, kPages, kLauncherFrame, kContactCard, kSearchFrame, kSearchBox, kRadarButton, kImageToolButton, kCodeManagerButton, kNotepadButton, kCalculatorButton, kPaintButton};
+inline constexpr std::string_view kAll[] = {kSettingsLabel, kMinimise, kClose, kAvatar, kAuthorLabel, kFeedbackLink, kDockTimer, kToolsTabShown, kRankTabShown, kNotesTabShown, kToolsTab, kRankTab, kNotesTab, kPages, kLauncherFrame, kContactCard, kSearchFrame, kSearchBox, kRadarButton, kImageToolButton, kCodeManagerButton, kNotepadButton, kCalculatorButton, kPaintButton};
+inline constexpr std::string_view kSearchPlaceholder = "按键论坛搜索……";  // the box's first text
 }  // namespace main_names
 
 // Stored names of the notice window's controls.
