@@ -146,6 +146,36 @@ TEST_CASE("search box loses its placeholder on focus, typed text is kept") {
   w.set_text("编辑框1", "按键论坛搜索……");
 }
 
+namespace {
+std::wstring g_box_text, g_box_title;
+void CALLBACK close_box(HWND, UINT, UINT_PTR id, DWORD) {
+  HWND box = FindWindowW(L"#32770", nullptr);
+  if (!box) return;
+  KillTimer(nullptr, id);
+  wchar_t t[128] = {};
+  GetWindowTextW(box, t, 128);
+  g_box_title = t;
+  GetDlgItemTextW(box, 0xFFFF, t, 128);
+  g_box_text = t;
+  PostMessageW(box, WM_COMMAND, IDOK, 0);
+}
+}  // namespace
+
+TEST_CASE("Enter in an untouched or empty search box asks for a text") {
+  MainWindow& w = main_win();
+  for (const char* content : {"按键论坛搜索……", ""}) {
+    CAPTURE(std::string(content));
+    w.set_text("编辑框1", content);
+    g_box_text.clear();
+    SetTimer(nullptr, 0, 50, close_box);
+    SendMessageW(w.control("编辑框1"), WM_KEYDOWN, VK_RETURN, 0);
+    CHECK(g_box_text == to_wide("请输入要搜索的内容！"));
+    CHECK(g_box_title == to_wide("信息："));
+    CHECK(w.text("编辑框1") == content);
+  }
+  w.set_text("编辑框1", "按键论坛搜索……");
+}
+
 TEST_CASE("docking on the real window") {
   MainWindow& w = main_win();
   HWND h = w.hwnd();
