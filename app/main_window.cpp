@@ -126,7 +126,9 @@ dock::Box MainWindow::box() const {
 
 bool MainWindow::place(const dock::Box& now, const dock::Box& next) {
   if (next == now) return false;
+  placing_ = true;
   SetWindowPos(hwnd(), nullptr, next.left, next.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  placing_ = false;
   return true;
 }
 
@@ -176,6 +178,16 @@ bool MainWindow::on_message(UINT msg, WPARAM, LPARAM lp, LRESULT& result) {
     case WM_ENTERSIZEMOVE:
       moving_ = true;
       return false;
+    case WM_WINDOWPOSCHANGED: {
+      // A move from outside a drag (another program, a script) snaps as a drag's end does;
+      // our own docking moves do not.
+      auto* wp = reinterpret_cast<const WINDOWPOS*>(lp);
+      if (!(wp->flags & SWP_NOMOVE) && !moving_ && !placing_ && !IsIconic(hwnd())) {
+        dock::Box b = box();
+        place(b, dock::snap(b, screen(), state().docking_margin));
+      }
+      return false;
+    }
     case WM_EXITSIZEMOVE: {
       moving_ = false;
       dock::Box b = box();

@@ -43,6 +43,7 @@ class MainWindow : public Window {
   bool place(const dock::Box& now, const dock::Box& next);
   dock::Box box() const;
   bool moving_ = false;
+  bool placing_ = false;  // a docking move of our own is under way
 };
 
 MainWindow* main_window();

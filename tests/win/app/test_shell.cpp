@@ -212,6 +212,9 @@ TEST_CASE("docking on the real window") {
     move_to(h, 9, 200);
     SendMessageW(h, WM_EXITSIZEMOVE, 0, 0);
     CHECK(box_of(h).left == 0);
+    // Moved by another program, not dragged: it snaps all the same.
+    move_to(h, sw - b.width - 2, 300);
+    CHECK(box_of(h).left == sw - b.width);
   }
   SUBCASE("the call-out action brings a parked window to top 10") {
     SetCursorPos(sw / 2, 700);
