@@ -50,4 +50,18 @@ bool file_exists(const std::string& path) {
   return GetFileAttributesW(to_wide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+std::string program_dir() {
+  std::wstring buf(MAX_PATH, L'\0');
+  for (;;) {
+    DWORD n = GetModuleFileNameW(nullptr, buf.data(), static_cast<DWORD>(buf.size()));
+    if (n == 0) return {};
+    if (n < buf.size()) {
+      buf.resize(n);
+      break;
+    }
+    buf.resize(buf.size() * 2);  // a long path: try again with room for it
+  }
+  return to_gbk(buf.substr(0, buf.find_last_of(L"\\/") + 1));
+}
+
 }  // namespace tb
