@@ -1,6 +1,7 @@
 #include "app/shell.h"
 
 #include "app/shell_pictures.h"
+#include "app/launcher_win.h"
 #include "app/links.h"
 #include "app/update_notice.h"
 #include "platform/handles.h"
@@ -79,7 +80,9 @@ void MainWindow::on_created() {
 
   // The search box must keep its placeholder: the first focus goes to the launcher's frame.
   SetFocus(control(kLauncherFrame));
+  const bool list_made = launcher().create(control(kLauncherFrame));
   state().docking_margin = 3;
+  if (list_made) launcher().load();
   select_tab(0);
   set_timer(kDockTimer, 50);
   // The update page is read off the UI thread; the window answers meanwhile.

@@ -10,7 +10,8 @@ bool read_file(const std::string& path, std::string& out);
 bool write_file_atomic(const std::string& path, std::string_view bytes);
 bool remove_file(const std::string& path);
 bool file_exists(const std::string& path);
-// The folder of the running program, ending with its separator: where the state files live.
+// The running program's file, and its folder ending with a separator: where the state files live.
+std::string program_path();
 std::string program_dir();
 
 }  // namespace tb

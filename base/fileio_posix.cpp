@@ -39,11 +39,14 @@ bool file_exists(const std::string& path) {
   return stat(path.c_str(), &st) == 0;
 }
 
-std::string program_dir() {
+std::string program_path() {
   char buf[4096];
   ssize_t n = readlink("/proc/self/exe", buf, sizeof buf - 1);
-  if (n <= 0) return {};
-  std::string p(buf, static_cast<std::size_t>(n));
+  return n > 0 ? std::string(buf, static_cast<std::size_t>(n)) : std::string();
+}
+
+std::string program_dir() {
+  std::string p = program_path();
   return p.substr(0, p.rfind('/') + 1);
 }
 

@@ -3,6 +3,7 @@
 #include "base/encoding.h"
 #include "base/fileio.h"
 #include "base/owned.h"
+#include "base/text.h"
 
 namespace tb {
 
@@ -50,18 +51,22 @@ bool file_exists(const std::string& path) {
   return GetFileAttributesW(to_wide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-std::string program_dir() {
+std::string program_path() {
   std::wstring buf(MAX_PATH, L'\0');
   for (;;) {
     DWORD n = GetModuleFileNameW(nullptr, buf.data(), static_cast<DWORD>(buf.size()));
     if (n == 0) return {};
-    if (n < buf.size()) {
-      buf.resize(n);
-      break;
-    }
+    if (n < buf.size()) return to_gbk(buf.substr(0, n));
     buf.resize(buf.size() * 2);  // a long path: try again with room for it
   }
-  return to_gbk(buf.substr(0, buf.find_last_of(L"\\/") + 1));
+}
+
+std::string program_dir() {
+  std::string p = program_path();
+  std::size_t cut = 0;
+  for (std::size_t i = 0; i < p.size(); i += char_len(p, i))
+    if (p[i] == '\\' || p[i] == '/') cut = i + 1;  // on character boundaries: a trail byte can be 0x5C
+  return p.substr(0, cut);
 }
 
 }  // namespace tb

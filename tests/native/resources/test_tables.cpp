@@ -5,6 +5,7 @@
 #include <set>
 #include <string>
 
+#include "resources/launcher_windows.h"
 #include "resources/radar_window.h"
 #include "resources/shell_windows.h"
 
@@ -30,6 +31,9 @@ TEST_CASE("window tables: names unique, containers and pages exist, named consta
       {&res::kNoticeWindow, list(res::notice_names::kAll)},
       {&res::kInputWindow, list(res::input_names::kAll)},
       {&res::kRadarWindow, list(res::radar_names::kAll)},
+      {&res::kLauncherMenu, list(res::menu_names::kAll)},
+      {&res::kGroupNamePopup, list(res::group_popup_names::kAll)},
+      {&res::kItemDialog, list(res::item_dialog_names::kAll)},
   };
   for (const Table& t : tables) {
     CAPTURE(std::string(t.def->name));
