@@ -127,6 +127,7 @@ void Window::create_control(std::size_t index) {
     }
   } else {
     hook_window(h, [raw](HWND, UINT msg, WPARAM wp, LPARAM lp, LRESULT& r) {
+      Busy busy(raw->owner);
       return raw->owner->control_message(*raw, msg, wp, lp, r);
     });
   }

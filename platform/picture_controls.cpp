@@ -39,6 +39,7 @@ LRESULT CALLBACK Window::container_proc(HWND h, UINT msg, WPARAM wp, LPARAM lp) 
     SetWindowLongPtrW(h, GWLP_USERDATA, 0);
     return DefWindowProcW(h, msg, wp, lp);
   }
+  Busy busy(c->owner);
   return c->owner->handle_container(*c, h, msg, wp, lp);
 }
 

@@ -16,7 +16,9 @@ std::optional<std::string> registry_string(HKEY root, std::string_view key, std:
   const std::wstring k = to_wide(key), n = to_wide(name);
   const wchar_t* value = name.empty() ? nullptr : n.c_str();
   DWORD bytes = 0;
-  const DWORD flags = RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ;  // expanded unless RRF_NOEXPAND
+  // REG_SZ takes REG_EXPAND_SZ values too, expanded (asking for REG_EXPAND_SZ itself would
+  // need RRF_NOEXPAND).
+  const DWORD flags = RRF_RT_REG_SZ;
   if (RegGetValueW(root, k.c_str(), value, flags, nullptr, nullptr, &bytes) != ERROR_SUCCESS) return std::nullopt;
   std::wstring buf(bytes / sizeof(wchar_t) + 1, L'\0');
   bytes = static_cast<DWORD>(buf.size() * sizeof(wchar_t));

@@ -40,8 +40,13 @@ struct Window::Modal {
 
 Window::Window() = default;
 
+Window::Busy::~Busy() {
+  if (--w->depth_ == 0 && w->dead_) delete w;
+}
+
 Window::~Window() {
-  // Only reached from WM_NCDESTROY, or for an object whose window was never made.
+  // Reached once the window is gone and its messages have returned, or for an object whose
+  // window was never made.
   if (hwnd_) {
     SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
     DestroyWindow(hwnd_);
@@ -138,7 +143,8 @@ bool Window::build(const WindowDef& def, const OpenOptions& o, std::function<voi
     delete this;
     return false;
   }
-  // From here on the window owns the object.
+  // From here on the window owns the object; it stays whole until this call returns.
+  Busy busy(this);
   for (std::size_t i = 0; i < def.controls.size(); ++i) create_control(i);
   // Later rows of the table lie above earlier ones, as in the stored layouts; shape boxes
   // are frames and backdrops, so they stay beneath their siblings.
@@ -149,9 +155,9 @@ bool Window::build(const WindowDef& def, const OpenOptions& o, std::function<voi
   // Shown before its created handler runs, as a loaded window is; the handler's work (pictures,
   // hotkeys) is done before the first paint reaches the screen.
   if (o.show) ShowWindow(made, SW_SHOW);
-  on_created();
-  // The handler may have closed the window, and with it this object.
-  return IsWindow(made) && from(made) == this;
+  if (!dead_) on_created();
+  // The handler may have closed the window.
+  return !dead_;
 }
 
 int Window::modal_loop(Window* w, const WindowDef& def, const OpenOptions& o) {
@@ -182,6 +188,7 @@ int Window::modal_loop(Window* w, const WindowDef& def, const OpenOptions& o) {
 }
 
 void Window::end_modal(int result) {
+  if (!hwnd_ || destroying_) return;  // the first end stands
   if (modal_) modal_->result = result;
   destroy();
 }
@@ -191,7 +198,8 @@ void Window::close() {
 }
 
 void Window::destroy() {
-  if (!hwnd_) return;
+  if (!hwnd_ || destroying_) return;
+  destroying_ = true;
   // Enabled again before this one goes, so activation returns to them, not another program.
   if (modal_) modal_->enable_others();
   DestroyWindow(hwnd_);
@@ -229,8 +237,9 @@ void Window::finish() {
   v.erase(std::remove(v.begin(), v.end(), this), v.end());
   if (gone_) gone_();
   if (modal_) modal_->enable_others();
+  modal_ = nullptr;
   hwnd_ = nullptr;
-  delete this;
+  dead_ = true;  // deleted once the messages under way have returned
 }
 
 LRESULT CALLBACK Window::window_proc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
@@ -244,6 +253,7 @@ LRESULT CALLBACK Window::window_proc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
     live().push_back(self);
   }
   if (!self) return DefWindowProcW(h, msg, wp, lp);
+  Busy busy(self);
   if (msg == WM_NCDESTROY) {
     SetWindowLongPtrW(h, GWLP_USERDATA, 0);
     self->finish();

@@ -169,6 +169,15 @@ class Window {
  private:
   struct Ctl;
   struct Modal;
+  // Held while the framework works inside one of the window's messages: a window destroyed
+  // meanwhile is deleted only when the outermost of them has returned.
+  struct Busy {
+    Window* w;
+    explicit Busy(Window* win) : w(win) { ++w->depth_; }
+    ~Busy();
+    Busy(const Busy&) = delete;
+    Busy& operator=(const Busy&) = delete;
+  };
   friend void init_framework(HINSTANCE inst);
   bool build(const WindowDef& def, const OpenOptions& o, std::function<void()> gone);
   static int modal_loop(Window* w, const WindowDef& def, const OpenOptions& o);
@@ -196,6 +205,9 @@ class Window {
   int dpi_ = 96;
   std::function<void()> gone_;  // clears the single-window slot
   Modal* modal_ = nullptr;
+  int depth_ = 0;
+  bool destroying_ = false;
+  bool dead_ = false;  // the window is gone; the object goes when depth_ is back to 0
   std::vector<std::unique_ptr<Ctl>> ctls_;
   std::map<std::string, std::size_t, std::less<>> by_name_;
   std::map<std::pair<std::string, Event>, std::shared_ptr<Handler>, std::less<>> handlers_;
