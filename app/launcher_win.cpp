@@ -173,7 +173,7 @@ class LauncherMenu : public Popup {
     auto s = [pct](int v) { return MulDiv(v, pct, 100); };
     theme::fill(dc, r, theme::kPanel);
     theme::frame(dc, r, theme::kBorder);
-    for (int y : {74, 122, 217, 237}) {
+    for (int y : {73, 121, 229}) {
       RECT line{r.left + s(8), r.top + s(y), r.right - s(8), r.top + s(y) + 1};
       theme::fill(dc, line, theme::kBorder);
     }

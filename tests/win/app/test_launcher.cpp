@@ -102,6 +102,27 @@ std::function<bool()> type(const WindowDef& def, std::string_view name, std::str
     return true;
   };
 }
+// Saves a screenshot of the open window made from `def` (the menu and its windows included).
+std::function<bool()> shot(const WindowDef& def, const char* file) {
+  return [&def, file] {
+    HWND h = popup_of(def);
+    if (!h) return false;
+    // Painted now, without pumping: pumping would run the next steps from inside this one.
+    RedrawWindow(h, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    RECT r;
+    GetWindowRect(h, &r);
+    if (&def == &res::kItemDialog) {  // with the menu beside it
+      RECT m;
+      HWND menu = popup_of(res::kLauncherMenu);
+      RedrawWindow(menu, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+      GetWindowRect(menu, &m);
+      UnionRect(&r, &r, &m);
+    }
+    CHECK(test::save_screen_bmp(r, test::host_path((std::string(TB_ARTIFACTS) + "/" + file).c_str())));
+    return true;
+  };
+}
+
 // Answers the next message box titled `title` with `button`, noting its text.
 std::string g_box_text;
 std::function<bool()> answer(const char* title, UINT button) {
@@ -208,6 +229,13 @@ TEST_CASE("menu popup: at the pointer, on top; each entry does what it says and 
                       where = {r.left, r.top};
                       topmost = (GetWindowLongPtrW(m, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
                       return true;
+                    },
+                    shot(res::kLauncherMenu, "menu_popup.bmp"), click(res::kLauncherMenu, kAddItem),
+                    shot(res::kItemDialog, "item_dialog.bmp"),
+                    [] {
+                      HWND d = popup_of(res::kItemDialog);
+                      if (d) Window::from(d)->end_modal(0);  // closed without its button: the menu stays
+                      return d != nullptr;
                     },
                     click(res::kLauncherMenu, kDone)});
     CHECK(where.x == 295);
