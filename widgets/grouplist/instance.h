@@ -83,6 +83,9 @@ class Instance {
   void sort_group(int group);
   void start_flashing(int item);
   void stop_flashing(int item);
+  // One tick of this list's flash timer: flips the phase of each flashing item, last first,
+  // and drops the stopped ones with their phase back at 0; paint(row) for each shown one.
+  void flash_tick(const std::function<void(int row)>& paint);
   void set_view(int mode, int height, bool enlarge);
   void set_group_row_style(const RowStyle& style);
   void set_item_row_style(const RowStyle& style, Colour avatar_frame);
