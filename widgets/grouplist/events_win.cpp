@@ -56,7 +56,9 @@ void raise(const EventHandler& handler, int a, int b, int c) {
 // the list is empty).
 int row_under(HWND list, int x, int y, RECT& r) {
   LRESULT hit = SendMessageW(list, LB_ITEMFROMPOINT, 0, MAKELPARAM(x, y));
-  int row = LOWORD(hit);
+  // The answer carries 16 bits of the index; the row lies at or after the top row.
+  int top = static_cast<int>(SendMessageW(list, LB_GETTOPINDEX, 0, 0));
+  int row = top + ((static_cast<int>(LOWORD(hit)) - top) & 0xFFFF);
   if (SendMessageW(list, LB_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&r)) == LB_ERR) return -1;
   return y >= r.bottom ? -1 : row;
 }

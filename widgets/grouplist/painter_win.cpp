@@ -32,16 +32,13 @@ bool inside(double px, double py, const double (&t)[6]) {
   return (d1 > 0 && d2 > 0 && d3 > 0) || (d1 < 0 && d2 < 0 && d3 < 0);
 }
 
+// 0x00BBGGRR as a 32-bit DIB pixel (0x00RRGGBB).
+std::uint32_t to_pixel(COLORREF c) { return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c); }
+
 // Two triangles in the flat theme's blues, outlined a shade darker, drawn at the cell size
-// asked for so they stay crisp at any DPI.
-GdiBitmap make_arrow(int cell) {
-  BITMAPINFO bi{};
-  bi.bmiHeader = {sizeof(BITMAPINFOHEADER), cell, -2 * cell, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
-  void* bits = nullptr;
-  GdiBitmap bmp(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
-  if (!bmp || !bits) return GdiBitmap();
-  const int stride = (cell * 3 + 3) & ~3;
-  auto* px = static_cast<BYTE*>(bits);
+// asked for so they stay crisp at any DPI. Pixels, collapsed cell above expanded.
+std::vector<std::uint32_t> make_arrow(int cell) {
+  std::vector<std::uint32_t> px(static_cast<std::size_t>(cell) * 2 * static_cast<std::size_t>(cell));
   const double k = cell / 11.0;
   // Right-pointing (collapsed) above, down-pointing (expanded) below, in 11-pixel units.
   const double right[6] = {3 * k, 0.5 * k, 8.5 * k, 5.5 * k, 3 * k, 10.5 * k};
@@ -58,11 +55,80 @@ GdiBitmap make_arrow(int cell) {
           bool edge = !in(x - 1, y) || !in(x + 1, y) || !in(x, y - 1) || !in(x, y + 1);
           col = edge ? theme::kAccentDark : theme::kAccent;
         }
-        BYTE* p = px + static_cast<std::size_t>((c * cell + y) * stride + x * 3);
-        p[0] = GetBValue(col), p[1] = GetGValue(col), p[2] = GetRValue(col);
+        px[static_cast<std::size_t>((c * cell + y) * cell + x)] = to_pixel(col);
       }
   }
-  return bmp;
+  return px;
+}
+
+const std::vector<std::uint32_t>& arrow_pixels(int cell) {
+  static std::map<int, std::vector<std::uint32_t>> cache;  // one per size, made once per process
+  auto it = cache.find(cell);
+  if (it == cache.end()) it = cache.emplace(cell, make_arrow(cell)).first;
+  return it->second;
+}
+
+// The row is composed on a 32-bit DIB section: GDI draws shapes and text, and the keyed
+// copies (arrow, service icons) are done on its pixels, which under Wine is many times
+// faster than TransparentBlt.
+struct Canvas {
+  MemDc dc;
+  GdiBitmap bitmap;
+  std::uint32_t* bits = nullptr;
+  int w = 0, h = 0;
+};
+
+bool make_canvas(HDC target, int w, int h, Canvas& c) {
+  BITMAPINFO bi{};
+  bi.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  c.dc = MemDc(CreateCompatibleDC(target));
+  c.bitmap = GdiBitmap(CreateDIBSection(target, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+  c.bits = static_cast<std::uint32_t*>(bits);
+  c.w = w, c.h = h;
+  return c.dc && c.bitmap && c.bits;
+}
+
+// Copies the sw x sh block at (sx, sy) of src (stride pixels a line), scaled to dw x dh at
+// (dx, dy), leaving out pixels of the key colour.
+void keyed_copy(Canvas& c, int dx, int dy, int dw, int dh, const std::uint32_t* src, int stride, int sx, int sy,
+                int sw, int sh, COLORREF key) {
+  const std::uint32_t k = to_pixel(key);
+  for (int y = 0; y < dh; ++y) {
+    int ty = dy + y;
+    if (ty < 0 || ty >= c.h) continue;
+    const std::uint32_t* line = src + static_cast<std::size_t>(sy + y * sh / dh) * static_cast<std::size_t>(stride);
+    std::uint32_t* out = c.bits + static_cast<std::size_t>(ty) * static_cast<std::size_t>(c.w);
+    for (int x = 0; x < dw; ++x) {
+      int tx = dx + x;
+      if (tx < 0 || tx >= c.w) continue;
+      std::uint32_t p = line[sx + x * sw / dw] & 0xFFFFFF;
+      if (p != k) out[tx] = p;
+    }
+  }
+}
+
+// The service icon strip's pixels, read once per strip.
+struct StripPixels {
+  std::intptr_t strip = 0;
+  int count = -1;
+  std::vector<std::uint32_t> px;
+};
+
+const std::vector<std::uint32_t>& strip_pixels(const Instance& in, HDC dc) {
+  static std::map<const Instance*, StripPixels> cache;  // instances live as long as the process
+  StripPixels& s = cache[&in];
+  if (s.strip != in.icon_strip || s.count != in.icon_count) {
+    s.strip = in.icon_strip;
+    s.count = in.icon_count;
+    const int w = 16 * in.icon_count;
+    s.px.assign(static_cast<std::size_t>(w) * 16, 0);
+    BITMAPINFO bi{};
+    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -16, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    if (w <= 0 || GetDIBits(dc, reinterpret_cast<HBITMAP>(in.icon_strip), 0, 16, s.px.data(), &bi, DIB_RGB_COLORS) != 16)
+      s.px.clear();
+  }
+  return s.px;
 }
 
 void fill(HDC dc, int l, int t, int r, int b, COLORREF c) {
@@ -93,13 +159,6 @@ Layout layout_for(int height, int dpi) {
 }
 
 }  // namespace
-
-HBITMAP arrow_picture(int cell) {
-  static std::map<int, GdiBitmap> cache;  // one per size, made once per process
-  auto it = cache.find(cell);
-  if (it == cache.end()) it = cache.emplace(cell, make_arrow(cell)).first;
-  return it->second.get();
-}
 
 std::uint64_t rows_painted() { return g_painted; }
 void set_paint_observer(std::function<void(HWND, int)> o) { observer() = std::move(o); }
@@ -139,13 +198,12 @@ void paint_row(HWND list, int row, const RECT* given_rect, HDC given_dc, std::op
   const int s = layout == Layout::Large ? sc(44) : sc(24);
   const int x0 = sc(4), y0 = (H - s) / 2;
 
-  MemDc mem(CreateCompatibleDC(target));
-  GdiBitmap canvas(CreateCompatibleBitmap(target, W, H));
+  Canvas cv;
+  if (!make_canvas(target, W, H, cv)) return;
   GdiFont font = make_row_font(dpi);
-  if (!mem || !canvas) return;
-  SelectGuard put_canvas(mem.get(), canvas.get());
-  SelectGuard put_font(mem.get(), font.get());
-  HDC dc = mem.get();
+  SelectGuard put_canvas(cv.dc.get(), cv.bitmap.get());
+  SelectGuard put_font(cv.dc.get(), font.get());
+  HDC dc = cv.dc.get();
   SetBkMode(dc, TRANSPARENT);
 
   fill(dc, 0, 0, W, H, in->background);
@@ -171,11 +229,9 @@ void paint_row(HWND list, int row, const RECT* given_rect, HDC given_dc, std::op
 
   if (group) {
     const int cell = sc(11);
-    if (HBITMAP arrow = arrow_picture(cell)) {
-      MemDc src(CreateCompatibleDC(target));
-      SelectGuard a(src.get(), arrow);
-      TransparentBlt(dc, sc(5), (H - cell) / 2, cell, cell, src.get(), 0, e.expanded ? cell : 0, cell, cell, kMagenta);
-    }
+    GdiFlush();
+    keyed_copy(cv, sc(5), (H - cell) / 2, cell, cell, arrow_pixels(cell).data(), cell, 0, e.expanded ? cell : 0, cell,
+               cell, kMagenta);
     text(dc, e.name, sc(25), sc(6), W - sc(4), H - sc(2), e.name_colour, DT_LEFT | DT_TOP);
   } else {
     const int p = e.flash_phase ? 1 : 0;
@@ -200,10 +256,9 @@ void paint_row(HWND list, int row, const RECT* given_rect, HDC given_dc, std::op
       if (row == in->hover_row && !e.icons.empty() && in->icon_strip) {
         std::vector<IconSlot> slots;
         lay_out_icons(in->icon_count, e.icons, H, dpi, slots);
-        MemDc src(CreateCompatibleDC(target));
-        SelectGuard a(src.get(), reinterpret_cast<HBITMAP>(in->icon_strip));
-        const int grow = sc(1);
-        for (std::size_t k = 0; k < slots.size(); ++k) {
+        const std::vector<std::uint32_t>& strip = strip_pixels(*in, target);
+        const int grow = sc(1), stride = 16 * in->icon_count;
+        for (std::size_t k = 0; k < slots.size() && !strip.empty(); ++k) {
           const IconSlot& r = slots[k];
           if (r.right >= W) continue;
           const bool hot = static_cast<int>(k) + 1 == in->hovered_icon;
@@ -212,8 +267,9 @@ void paint_row(HWND list, int row, const RECT* given_rect, HDC given_dc, std::op
           Colour key = static_cast<std::size_t>(r.number - 1) < in->icon_keys.size()
                            ? in->icon_keys[static_cast<std::size_t>(r.number - 1)]
                            : kMagenta;
-          TransparentBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, src.get(), (r.number - 1) * 16, 0, 16,
-                         16, key);
+          GdiFlush();
+          keyed_copy(cv, r.left, r.top, r.right - r.left, r.bottom - r.top, strip.data(), stride, (r.number - 1) * 16, 0,
+                     16, 16, key);
           if (hot && in->icon_hover_frame != kNoColour)
             frame(dc, r.left - grow, r.top - grow, r.right + grow, r.bottom + grow, in->icon_hover_frame);
         }

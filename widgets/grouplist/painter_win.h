@@ -15,9 +15,6 @@ namespace tb::grouplist {
 void paint_row(HWND list, int row, const RECT* rect = nullptr, HDC dc = nullptr,
                std::optional<int> hovered_icon = {});
 
-// The group arrow: cells of `cell` x `cell` pixels, collapsed above expanded, on magenta.
-HBITMAP arrow_picture(int cell);
-
 // Rows painted so far, and an observer called after each (for tests and benchmarks).
 std::uint64_t rows_painted();
 void set_paint_observer(std::function<void(HWND list, int row)> observer);
