@@ -32,8 +32,6 @@ class Instance {
   std::intptr_t list_window = 0;
   std::intptr_t parent_window = 0;
   std::unique_ptr<xml::Document> document;
-  std::intptr_t list_previous_procedure = 0;    // set when the list is subclassed
-  std::intptr_t parent_previous_procedure = 0;  // set when the parent is subclassed
   bool flash_timer_running = false;
   int hover_row = -1;
   int selected_row = -1;
