@@ -10,6 +10,7 @@
 #include "platform/theme.h"
 #include "tests/support/win_test_util.h"
 #include "tests/win/grouplist/list_driver.h"
+#include "widgets/grouplist/events_win.h"
 #include "widgets/grouplist/painter_win.h"
 
 using namespace list_test;
@@ -349,6 +350,8 @@ TEST_CASE("grouplist drawing: hovering repaints at most the two rows involved") 
   CHECK(painted() == 0);
   d.send(WM_MOUSELEAVE, 0, 0);
   CHECK(painted() == 1);
+  CHECK(SendMessageW(d.hwnd(), kRepaintRow, 3, 0) == 1);
+  CHECK(painted() == 1);
 }
 
 TEST_CASE("grouplist drawing: avatars flash on real ticks, two lists apart") {
@@ -472,6 +475,49 @@ TEST_CASE("grouplist drawing: at 144 DPI sizes scale in drawing and hit tests") 
   d.send(WM_MOUSEMOVE, r.left + 80, r.top + 60);
   CHECK(d.in().hovered_icon == 1);
   CHECK(d.px(1, 90, 64) == RGB(0, 0, 255));
+}
+
+// The screen DPI comes from the prefix at process start: the check runs in a child process
+// started while the prefix says 144.
+TEST_CASE("grouplist drawing: a list made at a screen DPI of 144") {
+  if (GetEnvironmentVariableW(L"TB_GROUPLIST_DPI_CHILD", nullptr, 0)) {
+    ListDriver d(1, true, 300, 400);
+    REQUIRE(d.ok);
+    REQUIRE(d.box().dpi() == 144);
+    int g = d.group("组", true);
+    REQUIRE(d.item(g, "甲", true));
+    pump(100);
+    CHECK(d.height(0) == 36);
+    CHECK(d.height(1) == 45);
+    CHECK(d.px(1, 6, 4) == 0xE9E3D7);
+    return;
+  }
+  HKEY key = nullptr;
+  REQUIRE(RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                          nullptr) == ERROR_SUCCESS);
+  DWORD old = 0, size = sizeof old, dpi = 144;
+  bool had = RegQueryValueExW(key, L"LogPixels", nullptr, nullptr, reinterpret_cast<BYTE*>(&old), &size) == ERROR_SUCCESS;
+  RegSetValueExW(key, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof dpi);
+  wchar_t exe[MAX_PATH];
+  GetModuleFileNameW(nullptr, exe, MAX_PATH);
+  std::wstring cmd = L"\"" + std::wstring(exe) + L"\" -tc=\"*screen DPI of 144\"";
+  SetEnvironmentVariableW(L"TB_GROUPLIST_DPI_CHILD", L"1");
+  STARTUPINFOW si{sizeof si};
+  PROCESS_INFORMATION pi{};
+  bool started = CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi);
+  SetEnvironmentVariableW(L"TB_GROUPLIST_DPI_CHILD", nullptr);
+  DWORD code = 1;
+  if (started) {
+    WaitForSingleObject(pi.hProcess, 60000);
+    GetExitCodeProcess(pi.hProcess, &code);
+    CloseHandle(pi.hProcess);
+    CloseHandle(pi.hThread);
+  }
+  if (had) RegSetValueExW(key, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&old), sizeof old);
+  else RegDeleteValueW(key, L"LogPixels");
+  RegCloseKey(key);
+  REQUIRE(started);
+  CHECK(code == 0);
 }
 
 TEST_CASE("grouplist drawing: the parent's size and background, no GDI objects left") {
