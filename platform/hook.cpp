@@ -23,10 +23,21 @@ std::unordered_map<HWND, Hooked>& table() {
 
 int g_next_id = 1;
 
-// Runs the hooks newest first. A hook may add or remove hooks (of any window) while it runs,
-// so the entry is looked up again at every step and the running hook is kept alive.
-bool run_hooks(HWND w, UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
-  int last_id = 0x7FFFFFFF;
+// The hooks running now, innermost last: where call_next goes on from.
+struct Running {
+  HWND window;
+  int id;
+};
+std::vector<Running>& running() {
+  static auto* v = new std::vector<Running>;
+  return *v;
+}
+
+// Runs the hooks older than `below` newest first. A hook may add or remove hooks (of any
+// window) while it runs, so the entry is looked up again at every step and the running hook
+// is kept alive.
+bool run_hooks(HWND w, UINT msg, WPARAM wp, LPARAM lp, LRESULT& result, int below = 0x7FFFFFFF) {
+  int last_id = below;
   for (;;) {
     auto it = table().find(w);
     if (it == table().end()) return false;
@@ -38,7 +49,10 @@ bool run_hooks(HWND w, UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
         break;
       }
     if (!next) return false;
-    if ((*next)(w, msg, wp, lp, result)) return true;
+    running().push_back({w, last_id});
+    const bool answered = (*next)(w, msg, wp, lp, result);
+    running().pop_back();
+    if (answered) return true;
   }
 }
 
@@ -93,6 +107,19 @@ void unhook_window(HWND w, int id) {
 }
 
 bool is_hooked(HWND w) { return table().count(w) != 0; }
+
+LRESULT call_next(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+  int below = 0x7FFFFFFF;
+  for (auto it = running().rbegin(); it != running().rend(); ++it)
+    if (it->window == w) {
+      below = it->id;
+      break;
+    }
+  LRESULT r = 0;
+  if (run_hooks(w, msg, wp, lp, r, below)) return r;
+  auto t = table().find(w);
+  return t == table().end() ? DefWindowProcW(w, msg, wp, lp) : CallWindowProcW(t->second.previous, w, msg, wp, lp);
+}
 
 HWND notification_target(HWND parent, UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {

@@ -16,6 +16,9 @@ using MessageHook = std::function<bool(HWND, UINT, WPARAM, LPARAM, LRESULT& resu
 int hook_window(HWND w, MessageHook hook);
 void unhook_window(HWND w, int id);
 bool is_hooked(HWND w);
+// From inside a hook of `w`: lets the older hooks and then the window's own procedure handle
+// the message now and gives their answer, so the hook can act after them.
+LRESULT call_next(HWND w, UINT msg, WPARAM wp, LPARAM lp);
 
 // A parent's notification as the control it concerns sees it: kReflected + the message.
 constexpr UINT kReflected = WM_USER + 0x1C00;

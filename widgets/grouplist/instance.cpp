@@ -681,6 +681,24 @@ void Instance::stop_flashing(int item) {
   if (n && number(n, names_->flashing) != 0) set_number(n, names_->flashing, 0);
 }
 
+void Instance::flash_tick(const std::function<void(int row)>& paint) {
+  // Indexes, not iterators: painting runs window code, which may start or stop flashing.
+  for (std::size_t k = flashing_.size(); k-- > 0;) {
+    if (k >= flashing_.size()) continue;
+    int handle = flashing_[k];
+    Node* n = item_node(handle);
+    if (!n) {
+      flashing_.erase(flashing_.begin() + static_cast<std::ptrdiff_t>(k));
+      continue;
+    }
+    bool on = number(n, names_->flashing) != 0;
+    set_number(n, names_->phase, on && number(n, names_->phase) == 0 ? 1 : 0);
+    if (!on) flashing_.erase(flashing_.begin() + static_cast<std::ptrdiff_t>(k));
+    int r = row_of(n);
+    if (r >= 0) paint(r);
+  }
+}
+
 // ---- Views, styles, selection ----
 
 void Instance::set_item_row_heights(int height, int skip_row) {

@@ -32,8 +32,6 @@ class Instance {
   std::intptr_t list_window = 0;
   std::intptr_t parent_window = 0;
   std::unique_ptr<xml::Document> document;
-  std::intptr_t list_previous_procedure = 0;    // set when the list is subclassed
-  std::intptr_t parent_previous_procedure = 0;  // set when the parent is subclassed
   bool flash_timer_running = false;
   int hover_row = -1;
   int selected_row = -1;
@@ -83,6 +81,9 @@ class Instance {
   void sort_group(int group);
   void start_flashing(int item);
   void stop_flashing(int item);
+  // One tick of this list's flash timer: flips the phase of each flashing item, last first,
+  // and drops the stopped ones with their phase back at 0; paint(row) for each shown one.
+  void flash_tick(const std::function<void(int row)>& paint);
   void set_view(int mode, int height, bool enlarge);
   void set_group_row_style(const RowStyle& style);
   void set_item_row_style(const RowStyle& style, Colour avatar_frame);

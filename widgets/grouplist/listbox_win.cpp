@@ -1,72 +1,99 @@
-#include <windows.h>
+#include "widgets/grouplist/listbox_win.h"
 
 #include <memory>
 
 #include "base/encoding.h"
 #include "platform/handles.h"
 #include "platform/window.h"
+#include "widgets/grouplist/events_win.h"
 #include "widgets/grouplist/grouplist_win.h"
+#include "widgets/grouplist/painter_win.h"
 #include "widgets/grouplist/pictures_win.h"
 
 namespace tb::grouplist {
 
-namespace {
+GdiFont make_row_font(int dpi) {
+  static const std::wstring face = to_wide("宋体");
+  return GdiFont(CreateFontW(MulDiv(12, dpi, 96), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                             OUT_CHARACTER_PRECIS, CLIP_CHARACTER_PRECIS, DEFAULT_QUALITY, FF_MODERN | DEFAULT_PITCH,
+                             face.c_str()));
+}
 
 // Without LBS_HASSTRINGS an owner-drawn list box stores the "string" argument as the row's
 // item data, which is how every row gets its element's handle.
-class ListBoxWindow : public ListWindow {
- public:
-  ListBoxWindow(HWND hwnd, GdiFont font) : hwnd_(hwnd), font_(std::move(font)) {}
+ListBoxWindow::ListBoxWindow(HWND hwnd, int dpi) : hwnd_(hwnd), dpi_(dpi) { set_font(); }
 
-  std::intptr_t handle() const override { return reinterpret_cast<std::intptr_t>(hwnd_); }
-  int count() const override { return static_cast<int>(send(LB_GETCOUNT, 0, 0)); }
+void ListBoxWindow::set_font() {
+  font_ = make_row_font(dpi_);
+  send(WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+}
 
-  void insert(int index, const RowSpec* rows, std::size_t n) override {
-    for (std::size_t k = 0; k < n; ++k) {
-      int at = index + static_cast<int>(k);
-      LRESULT r = send(LB_INSERTSTRING, at >= count() ? static_cast<WPARAM>(-1) : static_cast<WPARAM>(at),
-                       static_cast<LPARAM>(rows[k].data));
-      if (r < 0) return;  // LB_ERR or LB_ERRSPACE
-      send(LB_SETITEMHEIGHT, static_cast<WPARAM>(r), MAKELPARAM(rows[k].height, 0));
-    }
-  }
-  void erase(int index, int n) override {
-    for (int k = n - 1; k >= 0; --k) send(LB_DELETESTRING, static_cast<WPARAM>(index + k), 0);
-  }
-  std::intptr_t data(int index) const override {
-    if (index < 0) return -1;
-    return static_cast<std::intptr_t>(send(LB_GETITEMDATA, static_cast<WPARAM>(index), 0));
-  }
-  void set_data(int index, std::intptr_t data) override {
-    if (index >= 0) send(LB_SETITEMDATA, static_cast<WPARAM>(index), static_cast<LPARAM>(data));
-  }
-  int height(int index) const override {
-    if (index < 0 || index >= count()) return -1;
-    return static_cast<int>(send(LB_GETITEMHEIGHT, static_cast<WPARAM>(index), 0));
-  }
-  void set_height(int index, int height) override {
-    if (index >= 0) send(LB_SETITEMHEIGHT, static_cast<WPARAM>(index), MAKELPARAM(height, 0));
-  }
-  void redraw_row(int index) override {
-    RECT r;
-    if (index >= 0 && send(LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&r)) != LB_ERR)
-      InvalidateRect(hwnd_, &r, FALSE);
-  }
-  void refresh(bool erase_background) override { InvalidateRect(hwnd_, nullptr, erase_background); }
+int ListBoxWindow::count() const { return static_cast<int>(send(LB_GETCOUNT, 0, 0)); }
 
-  void pause(int ms) override {
-    pump_pending();
-    Sleep(static_cast<DWORD>(ms));
+void ListBoxWindow::insert(int index, const RowSpec* rows, std::size_t n) {
+  for (std::size_t k = 0; k < n; ++k) {
+    int at = index + static_cast<int>(k);
+    LRESULT r = send(LB_INSERTSTRING, at >= count() ? static_cast<WPARAM>(-1) : static_cast<WPARAM>(at),
+                     static_cast<LPARAM>(rows[k].data));
+    if (r < 0) return;  // LB_ERR or LB_ERRSPACE
+    send(LB_SETITEMHEIGHT, static_cast<WPARAM>(r), MAKELPARAM(scale(rows[k].height), 0));
   }
+}
 
-  // The tick that flips the flash phase comes with the list's message handlers.
-  void start_flash_timer() override {}
+void ListBoxWindow::erase(int index, int n) {
+  for (int k = n - 1; k >= 0; --k) send(LB_DELETESTRING, static_cast<WPARAM>(index + k), 0);
+}
 
- private:
-  LRESULT send(UINT msg, WPARAM w, LPARAM l) const { return SendMessageW(hwnd_, msg, w, l); }
-  HWND hwnd_;
-  GdiFont font_;  // lives as long as the list that uses it
-};
+std::intptr_t ListBoxWindow::data(int index) const {
+  if (index < 0) return -1;
+  return static_cast<std::intptr_t>(send(LB_GETITEMDATA, static_cast<WPARAM>(index), 0));
+}
+
+void ListBoxWindow::set_data(int index, std::intptr_t data) {
+  if (index >= 0) send(LB_SETITEMDATA, static_cast<WPARAM>(index), static_cast<LPARAM>(data));
+}
+
+int ListBoxWindow::height(int index) const {
+  if (index < 0 || index >= count()) return -1;
+  return MulDiv(static_cast<int>(send(LB_GETITEMHEIGHT, static_cast<WPARAM>(index), 0)), 96, dpi_);
+}
+
+void ListBoxWindow::set_height(int index, int height) {
+  if (index >= 0) send(LB_SETITEMHEIGHT, static_cast<WPARAM>(index), MAKELPARAM(scale(height), 0));
+}
+
+void ListBoxWindow::redraw_row(int index) { paint_row(hwnd_, index); }
+
+void ListBoxWindow::refresh(bool erase_background) { InvalidateRect(hwnd_, nullptr, erase_background); }
+
+void ListBoxWindow::pause(int ms) {
+  pump_pending();
+  Sleep(static_cast<DWORD>(ms));
+}
+
+void ListBoxWindow::start_flash_timer() { tb::grouplist::start_flash_timer(hwnd_); }
+
+void ListBoxWindow::set_dpi(int dpi) {
+  if (dpi <= 0 || dpi == dpi_) return;
+  int n = count();
+  for (int i = 0; i < n; ++i) {
+    int design = height(i);
+    send(LB_SETITEMHEIGHT, static_cast<WPARAM>(i), MAKELPARAM(MulDiv(design, dpi, 96), 0));
+  }
+  dpi_ = dpi;
+  set_font();
+  InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+HBRUSH ListBoxWindow::background_brush(COLORREF c) {
+  if (!brush_ || brush_colour_ != c) {
+    brush_ = GdiBrush(CreateSolidBrush(c));
+    brush_colour_ = c;
+  }
+  return brush_.get();
+}
+
+namespace {
 
 class Win32ListHost : public ListHost {
  public:
@@ -86,12 +113,10 @@ class Win32ListHost : public ListHost {
                              rc.bottom - rc.top, p, nullptr, GetModuleHandleW(nullptr), nullptr);
     if (!h) return nullptr;
     ShowWindow(h, SW_SHOW);
-    GdiFont font(CreateFontW(12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_CHARACTER_PRECIS,
-                             CLIP_CHARACTER_PRECIS, DEFAULT_QUALITY, FF_MODERN | DEFAULT_PITCH,
-                             to_wide("宋体").c_str()));
-    SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
+    auto w = std::make_unique<ListBoxWindow>(h, screen_dpi());
     InvalidateRect(h, nullptr, TRUE);
-    return std::make_unique<ListBoxWindow>(h, std::move(font));
+    install_handlers(h, p);
+    return w;
   }
 
   PictureService& pictures() override { return pictures_; }

@@ -429,6 +429,18 @@ TEST_CASE("hooks: newest first, an answer stops the chain, unhooking gives the p
   });
   CHECK(SendMessageW(h, WM_APP, 0, 0) == 1);
   CHECK(order == "ba");
+  // call_next: the older hooks and the window's own procedure answer first, once each.
+  int c = hook_window(h, [&](HWND w, UINT m, WPARAM wp, LPARAM lp, LRESULT& r) {
+    if (m != WM_APP) return false;
+    order += "c";
+    r = call_next(w, m, wp, lp) + 100;
+    order += "C";
+    return true;
+  });
+  order.clear();
+  CHECK(SendMessageW(h, WM_APP, 0, 0) == 101);
+  CHECK(order == "cbaC");
+  unhook_window(h, c);
   unhook_window(h, b);
   unhook_window(h, a);
   CHECK(GetWindowLongPtrW(h, GWLP_WNDPROC) == own);
