@@ -55,16 +55,18 @@ RECT window_rect(HWND h) {
 std::string artifact(const std::string& name) { return std::string(TB_ARTIFACTS) + "/" + name; }
 
 // Writes the state files a user already has, to check that start-up leaves them alone.
-void prepare_program_dir(const std::wstring& dir) {
+void prepare_program_dir(const std::wstring& dir, const std::string& set_ini) {
   std::string d = to_gbk(dir);
-  write_file_atomic(d + "\\set.ini", "[1]\r\nfl=常用\r\nname=记事本\r\npath=C:\\WINDOWS\\system32\\notepad.exe\r\nhelp=\r\n");
+  write_file_atomic(d + "\\set.ini", set_ini);
   write_file_atomic(d + "\\配置信息.ini", "[配置]\r\n截图方式=真\r\n");
   CreateDirectoryW((dir + L"\\" + to_wide("代码管理器")).c_str(), nullptr);
 }
 
-HWND start(e2e::Launched& app, const wchar_t* tag) {
+const std::string kOneItem = "[1]\r\nfl=常用\r\nname=记事本\r\npath=C:\\WINDOWS\\system32\\notepad.exe\r\nhelp=\r\n";
+
+HWND start(e2e::Launched& app, const wchar_t* tag, const std::string& set_ini = kOneItem) {
   std::wstring dir = e2e::make_program_dir(tag);
-  prepare_program_dir(dir);
+  prepare_program_dir(dir, set_ini);
   REQUIRE(e2e::launch(test::host_path(TB_TOOLBOX_EXE), dir, app));
   HWND main = nullptr;
   test::wait_until([&] { return (main = e2e::find_window(app.pi.dwProcessId, kCaption)) != nullptr; }, 20000);
@@ -178,6 +180,41 @@ TEST_CASE("the toolbox starts, shows its main window and every control, and exit
   std::string ini;
   CHECK(read_file(to_gbk(app.dir) + "\\set.ini", ini));
   CHECK(ini.find("name=记事本") != std::string::npos);
+}
+
+TEST_CASE("a launcher of 1,000 items: every group shown, the file left as it was") {
+  // Ten groups with GBK names, a gap in the numbering, empty help and an empty path.
+  std::string ini;
+  for (int n = 1; n <= 1000; ++n) {
+    if (n == 500) continue;  // section 1000 is then read as an empty item in the empty group
+    ini += "[" + std::to_string(n) + "]\r\nfl=分组" + std::to_string(n % 10) + "\r\nname=项目" + std::to_string(n) +
+           "\r\npath=" + (n % 7 ? "C:\\WINDOWS\\system32\\notepad.exe" : "") + "\r\nhelp=\r\n";
+  }
+  e2e::Launched app;
+  HWND main = start(app, L"launcher", ini);
+  // The list lies in the launcher's frame on page 0 of the tab control; find it wherever it is.
+  HWND list = nullptr;
+  auto find_list = [&] {
+    EnumChildWindows(
+        main,
+        [](HWND h, LPARAM lp) -> BOOL {
+          wchar_t c[32] = {};
+          GetClassNameW(h, c, 32);
+          if (lstrcmpiW(c, L"ListBox") == 0) *reinterpret_cast<HWND*>(lp) = h;
+          return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&list));
+    return list != nullptr;
+  };
+  test::wait_until(find_list, 10000);
+  REQUIRE(list);
+  // Groups start collapsed: one row each, the ten named ones and the empty one.
+  CHECK(test::wait_until([&] { return SendMessageW(list, LB_GETCOUNT, 0, 0) == 11; }, 10000));
+  test::pump(500);
+  CHECK(test::save_screen_bmp(window_rect(main), test::host_path(artifact("launcher.bmp").c_str())));
+  std::string after;
+  CHECK(read_file(to_gbk(app.dir) + "\\set.ini", after));
+  CHECK(after == ini);
 }
 
 TEST_CASE("at 144 DPI every position and size is scaled by 1.5") {
