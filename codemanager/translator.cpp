@@ -292,9 +292,11 @@ Translation TranslateText(std::string_view text) {
   // ends must not reserve memory for entries it will never have.
   const auto line_ends = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
   const std::size_t lines = std::min(line_ends, text.size() / 16) + 1;
-  // Source and reading each take about a line's bytes plus its indentation; untouched room
-  // at the end of the block costs nothing but address space.
-  TranslationBuilder out(t, 3 * text.size() + 16 * lines, lines);
+  // Source and reading together, with the indentation both carry, come to about three bytes
+  // per input byte in real scripts. A closer first block matters: the allocator hands a
+  // freed block of moderate size out again, where an oversized one is fresh pages from the
+  // system on every call (glibc maps requests past 32 MB anew each time).
+  TranslationBuilder out(t, 3 * text.size(), lines);
   Normalised s;
   std::string reading;
   std::uint32_t colour = 0;
