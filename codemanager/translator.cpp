@@ -250,9 +250,11 @@ class TranslationBuilder {
  private:
   char* take(std::size_t n) {
     if (n > left_) {
-      // A later block is a quarter of the first: the estimate was short, not wildly wrong.
+      // The second block is a quarter of the first (the estimate was a little short), and
+      // each later one twice the one before, so a text far past the estimate (deep nesting
+      // indents every line by up to 128 spaces) still needs only a few blocks.
       const std::size_t size = std::max(n, block_);
-      block_ = std::max<std::size_t>(block_ / 4, 256);
+      block_ = blocks_made_++ == 0 ? std::max<std::size_t>(block_ / 4, 256) : 2 * block_;
       out_.blocks_.push_back(std::unique_ptr<char[]>(new char[size]));
       cur_ = out_.blocks_.back().get();
       left_ = size;
@@ -265,6 +267,7 @@ class TranslationBuilder {
 
   Translation& out_;
   std::size_t block_;
+  int blocks_made_ = 0;
   char* cur_ = nullptr;
   std::size_t left_ = 0;
 };
