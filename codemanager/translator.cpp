@@ -1,6 +1,7 @@
 #include "codemanager/translator.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "base/number.h"
 #include "base/text.h"
@@ -226,21 +227,79 @@ bool Translate(std::string_view line, Normalised& s, std::string& reading, std::
 
 }  // namespace
 
-std::optional<TranslationEntry> TranslateLine(std::string_view line, std::string_view indent) {
-  Normalised s;
-  TranslationEntry e;
-  e.reading.assign(indent.data(), indent.size());
-  if (!Translate(line, s, e.reading, e.colour)) return std::nullopt;
-  e.source.assign(line.data(), line.size());
-  return e;
+// Appends entries to a Translation, copying their texts into its blocks.
+class TranslationBuilder {
+ public:
+  // `expected` is the number of text bytes the entries will likely need; it sizes the first
+  // block, so a typical text fits in one.
+  TranslationBuilder(Translation& out, std::size_t expected, std::size_t entries)
+      : out_(out), block_(std::max<std::size_t>(expected, 256)) {
+    out_.entries_.reserve(entries);
+  }
+
+  // One entry: the source is the indentation and the body, the reading is given whole.
+  void add(std::size_t indent, std::string_view body, std::string_view reading, std::uint32_t colour) {
+    const std::size_t source_size = indent + body.size();
+    char* p = take(source_size + reading.size());
+    std::memset(p, ' ', indent);
+    std::memcpy(p + indent, body.data(), body.size());
+    std::memcpy(p + source_size, reading.data(), reading.size());
+    out_.entries_.push_back({std::string_view(p, source_size), std::string_view(p + source_size, reading.size()), colour});
+  }
+
+ private:
+  char* take(std::size_t n) {
+    if (n > left_) {
+      // The second block is a quarter of the first (the estimate was a little short), and
+      // each later one twice the one before, so a text far past the estimate (deep nesting
+      // indents every line by up to 128 spaces) still needs only a few blocks.
+      const std::size_t size = std::max(n, block_);
+      block_ = blocks_made_++ == 0 ? std::max<std::size_t>(block_ / 4, 256) : 2 * block_;
+      out_.blocks_.push_back(std::unique_ptr<char[]>(new char[size]));
+      cur_ = out_.blocks_.back().get();
+      left_ = size;
+    }
+    char* p = cur_;
+    cur_ += n;
+    left_ -= n;
+    return p;
+  }
+
+  Translation& out_;
+  std::size_t block_;
+  int blocks_made_ = 0;
+  char* cur_ = nullptr;
+  std::size_t left_ = 0;
+};
+
+Translation::Translation(const Translation& o) {
+  std::size_t total = 0;
+  for (const TranslationEntry& e : o.entries_) total += e.source.size() + e.reading.size();
+  TranslationBuilder b(*this, total, o.entries_.size());
+  for (const TranslationEntry& e : o.entries_) b.add(0, e.source, e.reading, e.colour);
 }
 
-std::vector<TranslationEntry> TranslateText(std::string_view text) {
-  std::vector<TranslationEntry> entries;
+Translation TranslateLine(std::string_view line, std::string_view indent) {
+  Normalised s;
+  std::string reading(indent);
+  std::uint32_t colour = 0;
+  Translation t;
+  if (!Translate(line, s, reading, colour)) return t;
+  TranslationBuilder(t, line.size() + reading.size(), 1).add(0, line, reading, colour);
+  return t;
+}
+
+Translation TranslateText(std::string_view text) {
+  Translation t;
   // Room for one entry per line, but never more than one per 16 bytes: a text of bare line
   // ends must not reserve memory for entries it will never have.
   const auto line_ends = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
-  entries.reserve(std::min(line_ends, text.size() / 16) + 1);
+  const std::size_t lines = std::min(line_ends, text.size() / 16) + 1;
+  // Source and reading together, with the indentation both carry, come to about three bytes
+  // per input byte in real scripts. A closer first block matters: the allocator hands a
+  // freed block of moderate size out again, where an oversized one is fresh pages from the
+  // system on every call (glibc maps requests past 32 MB anew each time).
+  TranslationBuilder out(t, 3 * text.size(), lines);
   Normalised s;
   std::string reading;
   std::uint32_t colour = 0;
@@ -248,14 +307,9 @@ std::vector<TranslationEntry> TranslateText(std::string_view text) {
   // the prefix is as long as the indentation.
   format_detail::ForEachFormattedLine(text, [&](std::size_t indent, std::string_view body) {
     reading.assign(indent, ' ');
-    if (!Translate(body, s, reading, colour)) return;
-    TranslationEntry& e = entries.emplace_back();
-    e.source.reserve(indent + body.size());
-    e.source.append(indent, ' ').append(body);
-    e.reading = reading;
-    e.colour = colour;
+    if (Translate(body, s, reading, colour)) out.add(indent, body, reading, colour);
   });
-  return entries;
+  return t;
 }
 
 std::string KeyName(std::int32_t code) {

@@ -51,37 +51,26 @@ std::string process_path(DWORD pid) {
   return cut_to_bytes(to_gbk(std::wstring_view(buf, n)), kPathLimit);
 }
 
-namespace {
-struct TopLevelSearch {
-  HWND target;
-  bool found;
-};
-BOOL CALLBACK match_top_level(HWND h, LPARAM lp) {
-  auto* s = reinterpret_cast<TopLevelSearch*>(lp);
-  if (h != s->target) return TRUE;
-  s->found = IsWindowVisible(h) != FALSE;
-  return FALSE;
-}
-}  // namespace
-
 bool is_visible_top_level(HWND w) {
-  TopLevelSearch s{w, false};
-  EnumWindows(&match_top_level, reinterpret_cast<LPARAM>(&s));
-  return s.found;
+  // The windows EnumWindows lists are the desktop's children; asking for the parent is one
+  // look-up where the enumeration lists every top-level window on the desktop.
+  return w && GetAncestor(w, GA_PARENT) == GetDesktopWindow() && IsWindowVisible(w);
 }
 
 Readout read_window(HWND w, ProcessNames& names) {
   Readout r;
   r.window = w;
+  GetWindowThreadProcessId(w, &r.pid);
   wchar_t buf[256];
   int n = GetClassNameW(w, buf, 256);
   r.class_name = cut_to_bytes(to_gbk(std::wstring_view(buf, n > 0 ? n : 0)), kClassLimit);
-  n = GetWindowTextW(w, buf, 256);
+  // Another process's title is the one the system keeps, read without a message to that
+  // process (which may be slow or hung); our own windows answer WM_GETTEXT directly.
+  n = r.pid == GetCurrentProcessId() ? GetWindowTextW(w, buf, 256) : InternalGetWindowText(w, buf, 256);
   r.title = cut_to_bytes(to_gbk(std::wstring_view(buf, n > 0 ? n : 0)), kTitleLimit);
-  GetWindowThreadProcessId(w, &r.pid);
   if (!GetWindowRect(w, &r.rect)) r.rect = RECT{};
   r.path = names.path_of(r.pid);
-  if (w && is_visible_top_level(w)) r.name = names.name_of(r.pid);
+  if (is_visible_top_level(w)) r.name = names.name_of(r.pid);
   return r;
 }
 

@@ -1,5 +1,8 @@
-// The yardstick for start-up time: one empty window, shown, and a message loop.
+// The yardstick for start-up time: one empty window, shown, and a message loop. Like the
+// toolbox's benchmark build it signals its first idle pass, after its first paint.
 #include <windows.h>
+
+#include <string>
 
 static LRESULT CALLBACK proc(HWND h, UINT m, WPARAM w, LPARAM l) {
   if (m == WM_DESTROY) PostQuitMessage(0);
@@ -14,7 +17,15 @@ int WINAPI wWinMain(HINSTANCE inst, HINSTANCE, PWSTR, int) {
   RegisterClassW(&wc);
   HWND h = CreateWindowW(L"TbMinimal", L"minimal", WS_OVERLAPPEDWINDOW, 50, 50, 267, 597, nullptr, nullptr, inst, nullptr);
   ShowWindow(h, SW_SHOW);
+  HANDLE ready =
+      OpenEventW(EVENT_MODIFY_STATE, FALSE, (L"TbStartupReady_" + std::to_wstring(GetCurrentProcessId())).c_str());
   MSG m;
-  while (GetMessageW(&m, nullptr, 0, 0) > 0) DispatchMessageW(&m);
-  return 0;
+  for (;;) {
+    while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
+      if (m.message == WM_QUIT) return 0;
+      DispatchMessageW(&m);
+    }
+    if (ready) SetEvent(ready);
+    WaitMessage();
+  }
 }

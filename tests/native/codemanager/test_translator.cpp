@@ -1,5 +1,6 @@
 #include <doctest/doctest.h>
 
+#include <algorithm>
 #include <climits>
 #include <string>
 
@@ -104,23 +105,23 @@ const Row kRows[] = {
 TEST_CASE("translator: every rule in order, with its text and colour") {
   for (const Row& row : kRows) {
     CAPTURE(row.line);
-    auto e = TranslateLine(row.line, "");
+    const Translation t = TranslateLine(row.line, "");
     if (!row.reading) {
-      CHECK_FALSE(e.has_value());
+      CHECK(t.empty());
       continue;
     }
-    REQUIRE(e.has_value());
-    CHECK(e->source == row.line);
-    CHECK(e->reading == row.reading);
-    CHECK(e->colour == (row.r | row.g << 8 | row.b << 16));
+    REQUIRE(t.size() == 1);
+    CHECK(t[0].source == row.line);
+    CHECK(t[0].reading == row.reading);
+    CHECK(t[0].colour == (row.r | row.g << 8 | row.b << 16));
   }
   // The colour is a GDI value: red in the low byte.
-  CHECK(TranslateLine("Delay 1", "")->colour == 0xFF9900u);
+  CHECK(TranslateLine("Delay 1", "")[0].colour == 0xFF9900u);
   // The prefix goes in front of the reading only.
-  auto e = TranslateLine("        If A Then", "        ");
-  REQUIRE(e.has_value());
-  CHECK(e->source == "        If A Then");
-  CHECK(e->reading == "        如果 a 则");
+  const Translation t = TranslateLine("        If A Then", "        ");
+  REQUIRE(t.size() == 1);
+  CHECK(t[0].source == "        If A Then");
+  CHECK(t[0].reading == "        如果 a 则");
 }
 
 TEST_CASE("translator: the whole-snippet example") {
@@ -142,12 +143,17 @@ TEST_CASE("translator: the whole-snippet example") {
       {"    Next", "    结束循环"},
       {"End Sub", "子程序结束"},
   };
-  auto entries = TranslateText(text);
-  REQUIRE(entries.size() == std::size(want));
-  for (std::size_t i = 0; i < entries.size(); ++i) {
-    CAPTURE(i);
-    CHECK(entries[i].source == want[i].source);
-    CHECK(entries[i].reading == want[i].reading);
+  // The texts live in the Translation: they must survive its moves and copies.
+  Translation moved = TranslateText(text);
+  const Translation copied = moved;
+  const Translation entries = std::move(moved);
+  for (const Translation* t : {&entries, &copied}) {
+    REQUIRE(t->size() == std::size(want));
+    for (std::size_t i = 0; i < t->size(); ++i) {
+      CAPTURE(i);
+      CHECK((*t)[i].source == want[i].source);
+      CHECK((*t)[i].reading == want[i].reading);
+    }
   }
 }
 
@@ -160,6 +166,20 @@ TEST_CASE("translator: lines without an entry leave out only themselves") {
   CHECK(entries[2].reading == "条件结束");
   CHECK(TranslateText("").empty());
   CHECK(TranslateText(" \r\n\xA1\xA1\r\n").empty());
+}
+
+TEST_CASE("translator: deep nesting needs more room than the text itself") {
+  // 40 nested conditions indent up to 128 spaces per line, many times the input's bytes.
+  std::string text;
+  for (int i = 0; i < 40; ++i) text += "If a Then\r\n";
+  const Translation t = TranslateText(text);
+  REQUIRE(t.size() == 40);
+  for (std::size_t i = 0; i < t.size(); ++i) {
+    CAPTURE(i);
+    const std::string indent(4 * std::min<std::size_t>(i, 32), ' ');
+    CHECK(t[i].source == indent + "If a Then");
+    CHECK(t[i].reading == indent + "如果 a 则");
+  }
 }
 
 TEST_CASE("KeyName names exactly the 88 codes of the table") {

@@ -1,6 +1,8 @@
 // Time of one move step of the radar's pick gesture under Wine: reading the window under the
-// mouse, rewriting every box and, when the window changes, moving the outline. Prints a table;
-// it never fails on timing.
+// mouse, rewriting the boxes whose text changed and, when the window changes, moving the
+// outline. Rows: the pointer still within one window, alternating between a window and its
+// child (one process), and alternating between windows of two other processes, which is what
+// a user's drag across the desktop does. Prints a table; it never fails on timing.
 #include <windows.h>
 
 #include <algorithm>
@@ -63,6 +65,40 @@ void drag(tb::radar::RadarWindow* r, const std::vector<POINT>& points, int moves
   pump(20);
 }
 
+// A second target process; its second window (another class, a long title, another size) is
+// moved below the first process's windows.
+struct SecondTarget {
+  PROCESS_INFORMATION pi{};
+  HWND top = nullptr;
+  explicit SecondTarget(const std::wstring& path) {
+    std::wstring cmd = L"\"" + path + L"\"";
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    if (!CreateProcessW(path.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return;
+    pump_until([this] {
+      EnumWindows(&match, reinterpret_cast<LPARAM>(this));
+      return top && IsWindowVisible(top);
+    }, 20000);
+    if (top) SetWindowPos(top, nullptr, 920, 480, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    pump(300);
+  }
+  ~SecondTarget() {
+    if (top) PostMessageW(top, WM_CLOSE, 0, 0);
+    if (pi.hProcess) {
+      if (WaitForSingleObject(pi.hProcess, 5000) != WAIT_OBJECT_0) TerminateProcess(pi.hProcess, 1);
+      CloseHandle(pi.hProcess);
+      CloseHandle(pi.hThread);
+    }
+  }
+  static BOOL CALLBACK match(HWND w, LPARAM lp) {
+    auto* t = reinterpret_cast<SecondTarget*>(lp);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(w, &owner);
+    if (owner == t->pi.dwProcessId && class_of(w) == radar_target::kLongClass) t->top = w;
+    return TRUE;
+  }
+};
+
 }  // namespace
 
 int main() {
@@ -76,23 +112,34 @@ int main() {
   tb::radar::RadarWindow* r = tb::radar::current();
   pump(300);
 
-  const RECT top = window_rect(t.top);
-  const std::vector<POINT> same{{top.right - 30, top.bottom - 30}, {top.right - 31, top.bottom - 31}};
-  const std::vector<POINT> alternating{{top.right - 30, top.bottom - 30}, centre(window_rect(t.child))};
-  const int moves = 300;
+  SecondTarget other(t.path);
+  if (!other.top) {
+    std::fprintf(stderr, "the second target process did not start\n");
+    return 1;
+  }
 
+  const RECT top = window_rect(t.top), top2 = window_rect(other.top);
+  struct Path {
+    const char* name;
+    std::vector<POINT> points;
+  };
+  const Path paths[] = {
+      {"within one top-level window", {{top.right - 30, top.bottom - 30}, {top.right - 31, top.bottom - 31}}},
+      {"window and child, 1 process", {{top.right - 30, top.bottom - 30}, centre(window_rect(t.child))}},
+      {"windows of 2 processes", {{top.right - 30, top.bottom - 30}, {top2.right - 30, top2.bottom - 30}}},
+  };
+  const int moves = 300;
   std::printf("radar move step under Wine, %d moves per row (ms per move)\n", moves);
-  std::printf("%-30s %-11s %8s %8s %8s %14s\n", "mouse path", "name cache", "mean", "median", "p95",
-              "+repaint mean");
+  std::printf("%-30s %-11s %8s %8s %8s %14s %14s\n", "mouse path", "name cache", "mean", "median", "p95",
+              "+repaint mean", "+repaint med");
   for (bool cache : {false, true}) {
-    for (int kind = 0; kind < 2; ++kind) {
+    for (const Path& path : paths) {
       r->process_names().set_cache(cache);
       std::vector<double> step, painted;
-      drag(r, kind == 0 ? same : alternating, moves, step, painted);
+      drag(r, path.points, moves, step, painted);
       Figures f = figures(step), p = figures(painted);
-      std::printf("%-30s %-11s %8.3f %8.3f %8.3f %14.3f\n",
-                  kind == 0 ? "within one top-level window" : "top-level and child in turn", cache ? "on" : "off",
-                  f.mean, f.median, f.p95, p.mean);
+      std::printf("%-30s %-11s %8.3f %8.3f %8.3f %14.3f %14.3f\n", path.name, cache ? "on" : "off", f.mean, f.median,
+                  f.p95, p.mean, p.median);
     }
   }
   std::fflush(stdout);
