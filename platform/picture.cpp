@@ -95,18 +95,34 @@ void Dib::fill(COLORREF colour) {
   std::fill(pixels_, pixels_ + pixel_count(), colour::to_pixel(colour));
 }
 
+namespace {
+// One factory per thread, kept: starting COM and making a factory for every picture costs
+// more than decoding a launcher icon.
+IWICImagingFactory* wic_factory() {
+  struct Held {
+    ComScope com;
+    ComPtr<IWICImagingFactory> factory;
+  };
+  thread_local Held held;
+  thread_local bool tried = false;
+  if (!tried) {
+    tried = true;
+    if (held.com.ok())
+      CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
+                       held.factory.put_void());
+  }
+  return held.factory.get();
+}
+}  // namespace
+
 Dib decode(std::string_view bytes, COLORREF backdrop) {
   if (bytes.empty() || bytes.size() > UINT_MAX) return {};
-  ComScope com;
-  if (!com.ok()) return {};
-  ComPtr<IWICImagingFactory> factory;
+  IWICImagingFactory* factory = wic_factory();
+  if (!factory) return {};
   ComPtr<IWICStream> stream;
   ComPtr<IWICBitmapDecoder> decoder;
   ComPtr<IWICBitmapFrameDecode> frame;
   ComPtr<IWICFormatConverter> converter;
-  if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
-                              factory.put_void())))
-    return {};
   // The stream reads the caller's bytes in place; they outlive every object here.
   if (FAILED(factory->CreateStream(stream.put())) ||
       FAILED(stream->InitializeFromMemory(reinterpret_cast<BYTE*>(const_cast<char*>(bytes.data())),

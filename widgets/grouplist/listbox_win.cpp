@@ -30,17 +30,44 @@ void ListBoxWindow::set_font() {
 
 int ListBoxWindow::count() const { return static_cast<int>(send(LB_GETCOUNT, 0, 0)); }
 
+// Many rows come and go with the list's drawing held: a visible list box otherwise updates
+// its scroll bar and repaints for every row (milliseconds each under Wine). Single rows are
+// left alone, so a caller that holds the drawing itself keeps it held.
+class ListBoxWindow::Held {
+ public:
+  Held(const ListBoxWindow& w, std::size_t rows) : w_(w), visible_(rows > 1 && IsWindowVisible(w.hwnd_) != 0) {
+    if (visible_) w_.send(WM_SETREDRAW, FALSE, 0);
+  }
+  ~Held() {
+    if (!visible_) return;
+    w_.send(WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(w_.hwnd_, nullptr, TRUE);
+  }
+  Held(const Held&) = delete;
+  Held& operator=(const Held&) = delete;
+
+ private:
+  const ListBoxWindow& w_;
+  bool visible_;
+};
+
 void ListBoxWindow::insert(int index, const RowSpec* rows, std::size_t n) {
+  if (n == 0) return;
+  Held held(*this, n);
+  int total = count();
   for (std::size_t k = 0; k < n; ++k) {
     int at = index + static_cast<int>(k);
-    LRESULT r = send(LB_INSERTSTRING, at >= count() ? static_cast<WPARAM>(-1) : static_cast<WPARAM>(at),
+    LRESULT r = send(LB_INSERTSTRING, at >= total ? static_cast<WPARAM>(-1) : static_cast<WPARAM>(at),
                      static_cast<LPARAM>(rows[k].data));
     if (r < 0) return;  // LB_ERR or LB_ERRSPACE
+    ++total;
     send(LB_SETITEMHEIGHT, static_cast<WPARAM>(r), MAKELPARAM(scale(rows[k].height), 0));
   }
 }
 
 void ListBoxWindow::erase(int index, int n) {
+  if (n <= 0) return;
+  Held held(*this, static_cast<std::size_t>(n));
   for (int k = n - 1; k >= 0; --k) send(LB_DELETESTRING, static_cast<WPARAM>(index + k), 0);
 }
 

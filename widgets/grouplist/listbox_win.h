@@ -35,6 +35,7 @@ class ListBoxWindow : public ListWindow {
   HBRUSH background_brush(COLORREF c);
 
  private:
+  class Held;
   LRESULT send(UINT msg, WPARAM w, LPARAM l) const { return SendMessageW(hwnd_, msg, w, l); }
   void set_font();
   HWND hwnd_;

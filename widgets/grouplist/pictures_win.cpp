@@ -15,10 +15,18 @@ std::intptr_t from_handle(HBITMAP h) { return reinterpret_cast<std::intptr_t>(h)
 }  // namespace
 
 Picture WicPictures::load(std::string_view bytes, Colour backdrop) {
+  std::pair<std::string, Colour> key{std::string(bytes), backdrop};
+  if (auto it = by_bytes_.find(key); it != by_bytes_.end()) {
+    ++it->second.users;
+    return {it->second.bitmap, it->second.width, it->second.height};
+  }
   Dib d = decode(bytes, backdrop);
   if (!d) return {};
   int w = d.width(), h = d.height();
-  return {from_handle(d.release()), w, h};
+  std::intptr_t bitmap = from_handle(d.release());
+  by_bitmap_.emplace(bitmap, key);
+  by_bytes_.emplace(std::move(key), Shared{bitmap, w, h, 1});
+  return {bitmap, w, h};
 }
 
 std::intptr_t WicPictures::make_grey(std::intptr_t bitmap) {
@@ -33,13 +41,20 @@ std::intptr_t WicPictures::extend_strip(std::intptr_t strip, int cells, const Pi
   if (!fresh) return 0;
   if (strip && cells > 0 && !scale_into(fresh, 0, 0, cells * 16, 16, to_handle(strip))) return 0;
   if (!scale_into(fresh, cells * 16, 0, 16, 16, to_handle(picture.bitmap))) return 0;
-  if (strip) DeleteObject(to_handle(strip));
-  DeleteObject(to_handle(picture.bitmap));
+  destroy(strip);
+  destroy(picture.bitmap);
   return from_handle(fresh.release());
 }
 
 void WicPictures::destroy(std::intptr_t bitmap) {
-  if (bitmap) DeleteObject(to_handle(bitmap));
+  if (!bitmap) return;
+  if (auto it = by_bitmap_.find(bitmap); it != by_bitmap_.end()) {
+    auto shared = by_bytes_.find(it->second);
+    if (--shared->second.users > 0) return;  // other items still show it
+    by_bytes_.erase(shared);
+    by_bitmap_.erase(it);
+  }
+  DeleteObject(to_handle(bitmap));
 }
 
 }  // namespace tb::grouplist

@@ -362,3 +362,37 @@ TEST_CASE("platform pictures: DIB sections and decoding onto a backdrop") {
   CHECK_FALSE(tb::decode("", 0));
   CHECK_FALSE(tb::decode("not a picture", 0));
 }
+
+TEST_CASE("items that show the same picture share one bitmap until the last one goes") {
+  Parent parent;
+  GroupList l(win32_list_host());
+  REQUIRE(l.Create(parent.handle(), 0, 0, false));
+  const int g = l.AddGroup("g", true, 0);
+  auto add = [&](const std::string& picture) {
+    ItemRecord r;
+    r.group = g;
+    r.online = true;
+    r.avatar = picture;
+    return l.AddItem(r, {}, false) ? r.handle : 0;
+  };
+  auto avatar_of = [&](int h) {
+    ElementRecord e;
+    l.ReadElement(h, e);
+    return reinterpret_cast<HBITMAP>(e.avatar);
+  };
+  auto alive = [](HBITMAP b) {
+    BITMAP bm{};
+    return GetObjectW(b, sizeof bm, &bm) == sizeof bm;
+  };
+  // Bytes no other case uses: the picture service is the process's own.
+  const std::string pic = bmp_file(7, 2, 201, 99, 7);
+  const int a = add(pic), b = add(pic), c = add(bmp_file(7, 2, 1, 2, 3));
+  REQUIRE((a && b && c));
+  CHECK(avatar_of(a) == avatar_of(b));
+  CHECK(avatar_of(a) != avatar_of(c));
+  HBITMAP shared = avatar_of(a);
+  REQUIRE(l.Remove(a));
+  CHECK(alive(shared));  // b still shows it
+  REQUIRE(l.Remove(b));
+  CHECK_FALSE(alive(shared));
+}
