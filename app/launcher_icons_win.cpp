@@ -14,6 +14,7 @@
 #include "platform/picture.h"
 #include "platform/registry_win.h"
 #include "platform/theme.h"
+#include "platform/late_bind.h"
 
 namespace tb::shell {
 
@@ -77,8 +78,9 @@ Dib draw_default(DefaultIcon which) {
 
 // The icon at `index` of `file` (a negative index names a resource), drawn 40 x 40 on white.
 std::string file_icon(const std::string& file, int index) {
+  TB_LATE(L"shell32.dll", ExtractIconExW);
   const std::wstring w = to_wide(file);
-  if (ExtractIconExW(w.c_str(), -1, nullptr, nullptr, 0) == 0) return {};
+  if (!ExtractIconExW || ExtractIconExW(w.c_str(), -1, nullptr, nullptr, 0) == 0) return {};
   HICON large = nullptr;
   if (ExtractIconExW(w.c_str(), index, &large, nullptr, 1) == 0 || !large) return {};
   IconHandle icon(large);

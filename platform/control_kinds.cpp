@@ -14,6 +14,7 @@
 #include "platform/hook.h"
 #include "platform/tree.h"
 #include "platform/window_parts.h"
+#include "platform/late_bind.h"
 
 namespace tb {
 
@@ -103,7 +104,10 @@ void Window::create_control(std::size_t index) {
   std::wstring text = to_wide(d.text);
   if (d.kind == Kind::Tree || d.kind == Kind::HScrollBar) text.clear();
   if (d.kind == Kind::PopupMenu) c->items = split(d.text, "|");
-  if (d.kind == Kind::FileDrop) DragAcceptFiles(hwnd_, TRUE);
+  if (d.kind == Kind::FileDrop) {
+    TB_LATE(L"shell32.dll", DragAcceptFiles);
+    if (DragAcceptFiles) DragAcceptFiles(hwnd_, TRUE);
+  }
   Ctl* raw = c.get();
   by_name_.emplace(std::string(d.name), ctls_.size());
   ctls_.push_back(std::move(c));

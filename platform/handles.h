@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "base/owned.h"
+#include "platform/late_bind.h"
 
 namespace tb {
 
@@ -113,9 +114,13 @@ class ComPtr {
 // already in another apartment keeps it.
 class ComScope {
  public:
-  ComScope() : hr_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
+  ComScope() {
+    TB_LATE(L"ole32.dll", CoInitializeEx);
+    hr_ = CoInitializeEx ? CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED) : E_FAIL;
+  }
   ~ComScope() {
-    if (SUCCEEDED(hr_)) CoUninitialize();
+    TB_LATE(L"ole32.dll", CoUninitialize);
+    if (SUCCEEDED(hr_) && CoUninitialize) CoUninitialize();
   }
   ComScope(const ComScope&) = delete;
   ComScope& operator=(const ComScope&) = delete;

@@ -6,6 +6,7 @@
 
 #include "base/encoding.h"
 #include "base/owned.h"
+#include "platform/late_bind.h"
 
 namespace tb {
 
@@ -13,17 +14,32 @@ namespace {
 
 struct InternetTraits {
   static HINTERNET invalid() { return nullptr; }
-  static void close(HINTERNET h) { InternetCloseHandle(h); }
+  static void close(HINTERNET h) {
+    TB_LATE(L"wininet.dll", InternetCloseHandle);
+    if (InternetCloseHandle) InternetCloseHandle(h);
+  }
 };
 using Internet = Owned<HINTERNET, InternetTraits>;
 
 void set_timeouts(HINTERNET h, DWORD ms) {
+  TB_LATE(L"wininet.dll", InternetSetOptionW);
+  if (!InternetSetOptionW) return;
   for (DWORD option : {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT, INTERNET_OPTION_RECEIVE_TIMEOUT})
     InternetSetOptionW(h, option, &ms, sizeof ms);
 }
 
 HttpReply fetch(const std::wstring& url, const std::wstring& agent, HttpLimits limits) {
   HttpReply r;
+  TB_LATE(L"wininet.dll", InternetCrackUrlW);
+  TB_LATE(L"wininet.dll", InternetOpenW);
+  TB_LATE(L"wininet.dll", InternetConnectW);
+  TB_LATE(L"wininet.dll", HttpOpenRequestW);
+  TB_LATE(L"wininet.dll", HttpSendRequestW);
+  TB_LATE(L"wininet.dll", InternetReadFile);
+  TB_LATE(L"wininet.dll", InternetSetOptionW);
+  if (!InternetCrackUrlW || !InternetOpenW || !InternetConnectW || !HttpOpenRequestW || !HttpSendRequestW ||
+      !InternetReadFile || !InternetSetOptionW)
+    return r;
   const DWORD start = GetTickCount();
   auto left = [&]() -> DWORD {
     DWORD spent = GetTickCount() - start;

@@ -107,7 +107,8 @@ IWICImagingFactory* wic_factory() {
   thread_local bool tried = false;
   if (!tried) {
     tried = true;
-    if (held.com.ok())
+    TB_LATE(L"ole32.dll", CoCreateInstance);
+    if (held.com.ok() && CoCreateInstance)
       CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
                        held.factory.put_void());
   }

@@ -5,11 +5,14 @@
 #include <shellapi.h>
 
 #include "base/encoding.h"
+#include "platform/late_bind.h"
 
 namespace tb {
 
 namespace {
 bool open_wide(const std::wstring& target) {
+  TB_LATE(L"shell32.dll", ShellExecuteW);
+  if (!ShellExecuteW) return false;
   auto r = reinterpret_cast<INT_PTR>(ShellExecuteW(nullptr, L"open", target.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
   return r > 32;
 }

@@ -11,6 +11,7 @@
 #include "base/encoding.h"
 #include "platform/hook.h"
 #include "platform/window_parts.h"
+#include "platform/late_bind.h"
 
 namespace tb {
 
@@ -296,6 +297,9 @@ LRESULT Window::handle(UINT msg, WPARAM wp, LPARAM lp) {
       break;
     case WM_DROPFILES: {
       HDROP drop = reinterpret_cast<HDROP>(wp);
+      TB_LATE(L"shell32.dll", DragQueryFileW);
+      TB_LATE(L"shell32.dll", DragFinish);
+      if (!DragQueryFileW || !DragFinish) return 0;
       EventArgs a;
       UINT n = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
       for (UINT i = 0; i < n; ++i) {

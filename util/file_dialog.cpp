@@ -4,6 +4,7 @@
 
 #include "base/encoding.h"
 #include "base/text.h"
+#include "platform/late_bind.h"
 #include "util/filter_list.h"
 
 namespace tb {
@@ -56,7 +57,10 @@ std::string run_dialog(bool save, HWND owner, std::string_view start_folder, std
   ofn.Flags = 0;  // no overwrite prompt, single selection; the dialog may move the current directory
   ofn.lpstrDefExt = save ? L"" : nullptr;
 
-  BOOL chosen = save ? GetSaveFileNameW(&ofn) : GetOpenFileNameW(&ofn);
+  TB_LATE(L"comdlg32.dll", GetSaveFileNameW);
+  TB_LATE(L"comdlg32.dll", GetOpenFileNameW);
+  auto run = save ? GetSaveFileNameW : GetOpenFileNameW;
+  BOOL chosen = run && run(&ofn);
   if (!keep_directory) SetCurrentDirectoryW(remembered.c_str());
   return chosen ? to_gbk(file) : std::string();
 }

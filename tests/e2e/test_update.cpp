@@ -157,7 +157,8 @@ TEST_CASE("update check against a loopback server") {
     if (r.asks) {
       HWND box = nullptr;
       REQUIRE(test::wait_until([&] { return (box = question_box(app.pi.dwProcessId)) != nullptr; }, 10000));
-      CHECK(text_of(GetDlgItem(box, 0xFFFF)) == r.question);
+      // The box may be found before its text is in place.
+      CHECK(test::wait_until([&] { return text_of(GetDlgItem(box, 0xFFFF)) == r.question; }, 3000));
       PostMessageW(box, WM_COMMAND, IDCANCEL, 0);  // Cancel opens nothing
       CHECK(test::wait_until([&] { return question_box(app.pi.dwProcessId) == nullptr; }, 5000));
     }
