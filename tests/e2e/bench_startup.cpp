@@ -13,19 +13,11 @@
 #include "base/fileio.h"
 #include "tests/e2e/e2e_util.h"
 #include "tests/support/win_test_util.h"
+#include "tests/support/bench_clock.h"
+
+using tb::test::now_ms;
 
 namespace {
-
-double now_ms() {
-  static LARGE_INTEGER f = [] {
-    LARGE_INTEGER x;
-    QueryPerformanceFrequency(&x);
-    return x;
-  }();
-  LARGE_INTEGER c;
-  QueryPerformanceCounter(&c);
-  return 1000.0 * static_cast<double>(c.QuadPart) / static_cast<double>(f.QuadPart);
-}
 
 // Milliseconds from CreateProcess to the program's ready event; -1 when it never came.
 double time_one(const std::wstring& exe, const std::string& set_ini = {}) {

@@ -9,32 +9,16 @@
 
 #include "tests/win/grouplist/list_driver.h"
 #include "widgets/grouplist/painter_win.h"
+#include "tests/support/bench_clock.h"
 
 using namespace list_test;
 
+using tb::test::figures;
+using tb::test::Figures;
+using tb::test::now_ms;
+using tb::test::now_us;
+
 namespace {
-
-double now_us() {
-  static LARGE_INTEGER freq = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER c;
-  QueryPerformanceCounter(&c);
-  return static_cast<double>(c.QuadPart) * 1e6 / static_cast<double>(freq.QuadPart);
-}
-
-struct Figures {
-  double mean, median, p95;
-};
-
-Figures figures(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  double sum = 0;
-  for (double x : v) sum += x;
-  return {sum / static_cast<double>(v.size()), v[v.size() / 2], v[v.size() * 95 / 100]};
-}
 
 void one_row_of_each_layout() {
   std::printf("painting one row (us per row, 2,000 paints each)\n");

@@ -11,23 +11,15 @@
 
 #include "widgets/grouplist/grouplist.h"
 #include "widgets/grouplist/grouplist_win.h"
+#include "tests/support/bench_clock.h"
 
 using namespace tb::grouplist;
+
+using tb::test::now_ms;
 
 namespace {
 
 constexpr int kGroups = 100;
-
-double now_ms() {
-  static LARGE_INTEGER f = [] {
-    LARGE_INTEGER x;
-    QueryPerformanceFrequency(&x);
-    return x;
-  }();
-  LARGE_INTEGER c;
-  QueryPerformanceCounter(&c);
-  return 1000.0 * static_cast<double>(c.QuadPart) / static_cast<double>(f.QuadPart);
-}
 
 void pump() {
   MSG m;

@@ -13,32 +13,16 @@
 #include "radar/radar.h"
 #include "radar/radar_window.h"
 #include "tests/win/radar/radar_driver.h"
+#include "tests/support/bench_clock.h"
 
 using namespace radar_test;
 
+using tb::test::figures;
+using tb::test::Figures;
+using tb::test::now_ms;
+using tb::test::now_us;
+
 namespace {
-
-double now_ms() {
-  static LARGE_INTEGER freq = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER c;
-  QueryPerformanceCounter(&c);
-  return static_cast<double>(c.QuadPart) * 1000.0 / static_cast<double>(freq.QuadPart);
-}
-
-struct Figures {
-  double mean, median, p95;
-};
-
-Figures figures(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  double sum = 0;
-  for (double x : v) sum += x;
-  return {sum / static_cast<double>(v.size()), v[v.size() / 2], v[v.size() * 95 / 100]};
-}
 
 // Runs `moves` steps of one drag over the given points in turn; returns the step times and
 // the step-plus-repaint times.
