@@ -12,6 +12,7 @@
 #include "widgets/grouplist/grouplist.h"
 #include "widgets/grouplist/grouplist_win.h"
 #include "tests/support/bench_clock.h"
+#include "base/bmp.h"
 
 using namespace tb::grouplist;
 
@@ -31,21 +32,8 @@ void pump() {
 
 // A 16 x 16 24-bit BMP, the kind of small picture a launcher item carries.
 std::string bmp_file() {
-  const int w = 16, h = 16, stride = w * 3;
-  BITMAPFILEHEADER fh{};
-  BITMAPINFOHEADER ih{};
-  fh.bfType = 0x4D42;
-  fh.bfOffBits = sizeof fh + sizeof ih;
-  fh.bfSize = fh.bfOffBits + stride * h;
-  ih.biSize = sizeof ih;
-  ih.biWidth = w;
-  ih.biHeight = h;
-  ih.biPlanes = 1;
-  ih.biBitCount = 24;
-  std::string out(reinterpret_cast<char*>(&fh), sizeof fh);
-  out.append(reinterpret_cast<char*>(&ih), sizeof ih);
-  out.append(static_cast<std::size_t>(stride * h), '\x60');
-  return out;
+  const std::vector<std::uint32_t> px(16 * 16, 0x606060);
+  return tb::bmp24_file(px.data(), 16, 16);
 }
 
 struct Bench {

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "base/bmp.h"
 #include "widgets/grouplist/grouplist.h"
 #include "widgets/grouplist/grouplist_win.h"
 #include "widgets/grouplist/instance.h"
@@ -20,28 +21,10 @@ using namespace tb::grouplist;
 
 // A bottom-up 24-bit BMP; pixels left of split get `left`, the rest `right` (0x00RRGGBB).
 inline std::string bmp_file(int w, int h, DWORD right, DWORD left = 0xFFFFFFFF, int split = 0) {
-  int stride = (w * 3 + 3) & ~3;
-  std::string px(static_cast<std::size_t>(stride * h), '\0');
+  std::vector<std::uint32_t> px(static_cast<std::size_t>(w) * static_cast<std::size_t>(h));
   for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x) {
-      DWORD c = x < split ? left : right;
-      std::size_t o = static_cast<std::size_t>(y * stride + x * 3);
-      px[o] = static_cast<char>(c & 0xFF), px[o + 1] = static_cast<char>((c >> 8) & 0xFF);
-      px[o + 2] = static_cast<char>((c >> 16) & 0xFF);
-    }
-  BITMAPFILEHEADER fh{};
-  BITMAPINFOHEADER ih{};
-  fh.bfType = 0x4D42;
-  fh.bfOffBits = sizeof fh + sizeof ih;
-  fh.bfSize = fh.bfOffBits + static_cast<DWORD>(px.size());
-  ih.biSize = sizeof ih;
-  ih.biWidth = w;
-  ih.biHeight = h;
-  ih.biPlanes = 1;
-  ih.biBitCount = 24;
-  std::string out(reinterpret_cast<char*>(&fh), sizeof fh);
-  out.append(reinterpret_cast<char*>(&ih), sizeof ih);
-  return out + px;
+    for (int x = 0; x < w; ++x) px[static_cast<std::size_t>(y * w + x)] = x < split ? left : right;
+  return tb::bmp24_file(px.data(), w, h);
 }
 
 inline void pump(DWORD ms = 0) {

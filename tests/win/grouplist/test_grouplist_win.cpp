@@ -15,6 +15,7 @@
 #include "widgets/grouplist/grouplist.h"
 #include "widgets/grouplist/grouplist_win.h"
 #include "widgets/grouplist/instance.h"
+#include "base/bmp.h"
 
 using namespace tb::grouplist;
 
@@ -43,26 +44,9 @@ LRESULT lb(const GroupList& l, UINT msg, WPARAM w = 0) { return SendMessageW(lis
 
 // A bottom-up 24-bit BMP of one colour.
 std::string bmp_file(int w, int h, BYTE r, BYTE g, BYTE b) {
-  int stride = (w * 3 + 3) & ~3;
-  std::string px(static_cast<std::size_t>(stride * h), '\0');
-  for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x) {
-      std::size_t o = static_cast<std::size_t>(y * stride + x * 3);
-      px[o] = static_cast<char>(b), px[o + 1] = static_cast<char>(g), px[o + 2] = static_cast<char>(r);
-    }
-  BITMAPFILEHEADER fh{};
-  BITMAPINFOHEADER ih{};
-  fh.bfType = 0x4D42;
-  fh.bfOffBits = sizeof fh + sizeof ih;
-  fh.bfSize = fh.bfOffBits + static_cast<DWORD>(px.size());
-  ih.biSize = sizeof ih;
-  ih.biWidth = w;
-  ih.biHeight = h;
-  ih.biPlanes = 1;
-  ih.biBitCount = 24;
-  std::string out(reinterpret_cast<char*>(&fh), sizeof fh);
-  out.append(reinterpret_cast<char*>(&ih), sizeof ih);
-  return out + px;
+  const std::vector<std::uint32_t> px(static_cast<std::size_t>(w) * static_cast<std::size_t>(h),
+                                      (static_cast<std::uint32_t>(r) << 16) | (g << 8) | b);
+  return tb::bmp24_file(px.data(), w, h);
 }
 
 // A 16 x 16 32-bit icon: left half transparent, right half opaque green.
