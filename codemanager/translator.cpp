@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "base/colour.h"
 #include "base/number.h"
 #include "base/text.h"
 #include "codemanager/format_lines.h"
@@ -11,18 +12,16 @@ namespace tb {
 
 namespace {
 
-constexpr std::uint32_t Rgb(std::uint32_t r, std::uint32_t g, std::uint32_t b) {
-  return r | (g << 8) | (b << 16);
-}
-constexpr std::uint32_t kRoutineColour = Rgb(153, 102, 0);
-constexpr std::uint32_t kDeclarationColour = Rgb(160, 0, 0);
-constexpr std::uint32_t kCommentColour = Rgb(0, 128, 0);
-constexpr std::uint32_t kJumpColour = Rgb(255, 153, 0);
-constexpr std::uint32_t kLoopColour = Rgb(160, 0, 160);
-constexpr std::uint32_t kConditionColour = Rgb(0, 0, 255);
-constexpr std::uint32_t kCommandColour = Rgb(0, 153, 255);
-constexpr std::uint32_t kScriptColour = Rgb(255, 102, 0);
-constexpr std::uint32_t kPlainColour = Rgb(0, 0, 0);
+using colour::colorref;
+constexpr std::uint32_t kRoutineColour = colorref(153, 102, 0);
+constexpr std::uint32_t kDeclarationColour = colorref(160, 0, 0);
+constexpr std::uint32_t kCommentColour = colorref(0, 128, 0);
+constexpr std::uint32_t kJumpColour = colorref(255, 153, 0);
+constexpr std::uint32_t kLoopColour = colorref(160, 0, 160);
+constexpr std::uint32_t kConditionColour = colorref(0, 0, 255);
+constexpr std::uint32_t kCommandColour = colorref(0, 153, 255);
+constexpr std::uint32_t kScriptColour = colorref(255, 102, 0);
+constexpr std::uint32_t kPlainColour = colorref(0, 0, 0);
 
 // One line split into its words; kept across the lines of a text so its buffers are reused.
 struct Normalised {
