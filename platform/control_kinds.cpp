@@ -131,7 +131,7 @@ void Window::create_control(std::size_t index) {
   }
   if (d.kind == Kind::RichEdit) SendMessageW(h, EM_SETEVENTMASK, 0, ENM_CHANGE);
   if (d.kind == Kind::HScrollBar) set_scroll(d.name, 1, 100, 10, 1);
-  if (d.kind == Kind::DrawingPanel) raw->dib = std::make_unique<Dib>(std::max(1, scale(d.w)), std::max(1, scale(d.h)));
+  if (d.kind == Kind::DrawingPanel) raw->dib = std::make_unique<PanelDib>(std::max(1, scale(d.w)), std::max(1, scale(d.h)));
   if (d.tip_at != Tip::None) add_tooltip(*raw);
 }
 

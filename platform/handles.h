@@ -1,6 +1,7 @@
-// RAII owners for kernel and GDI handles: every handle is released in the scope that took it.
+// RAII owners for kernel, GDI and COM handles: every handle is released in the scope that took it.
 #pragma once
 #include <windows.h>
+#include <objbase.h>
 
 #include <utility>
 
@@ -25,7 +26,7 @@ struct IconTraits {
   static HICON invalid() { return nullptr; }
   static void close(HICON h) { DestroyIcon(h); }
 };
-struct CursorTraits {
+struct CursorTraits {  // CreateCursor/CreateIconIndirect cursors, not shared LoadCursor ones
   static HCURSOR invalid() { return nullptr; }
   static void close(HCURSOR h) { DestroyCursor(h); }
 };
@@ -73,6 +74,56 @@ class SelectGuard {
  private:
   HDC dc_;
   HGDIOBJ old_;
+};
+
+// One reference to a COM object, released at scope end.
+template <class T>
+class ComPtr {
+ public:
+  ComPtr() = default;
+  ComPtr(const ComPtr&) = delete;
+  ComPtr& operator=(const ComPtr&) = delete;
+  ComPtr(ComPtr&& o) noexcept : p_(std::exchange(o.p_, nullptr)) {}
+  ComPtr& operator=(ComPtr&& o) noexcept {
+    if (this != &o) {
+      reset();
+      p_ = std::exchange(o.p_, nullptr);
+    }
+    return *this;
+  }
+  ~ComPtr() { reset(); }
+  // For out-parameters: whatever was held is released first, so nothing leaks on reuse.
+  T** put() {
+    reset();
+    return &p_;
+  }
+  void** put_void() { return reinterpret_cast<void**>(put()); }
+  T* get() const { return p_; }
+  T* operator->() const { return p_; }
+  explicit operator bool() const { return p_ != nullptr; }
+  void reset() {
+    if (p_) std::exchange(p_, nullptr)->Release();
+  }
+
+ private:
+  T* p_ = nullptr;
+};
+
+// COM for the current thread, undone only if this call did it (S_OK or S_FALSE); a thread
+// already in another apartment keeps it.
+class ComScope {
+ public:
+  ComScope() : hr_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
+  ~ComScope() {
+    if (SUCCEEDED(hr_)) CoUninitialize();
+  }
+  ComScope(const ComScope&) = delete;
+  ComScope& operator=(const ComScope&) = delete;
+  // False only when COM cannot be used on this thread at all.
+  bool ok() const { return SUCCEEDED(hr_) || hr_ == RPC_E_CHANGED_MODE; }
+
+ private:
+  HRESULT hr_;
 };
 
 }  // namespace tb

@@ -12,13 +12,13 @@
 
 namespace tb {
 
-// The DIB section behind a drawing panel.
-struct Dib {
+// The DIB section behind a drawing panel (not tb::Dib of picture.h: one name, one class).
+struct PanelDib {
   MemDc dc;
   GdiBitmap bmp;
   HGDIOBJ old = nullptr;
   Surface s;
-  Dib(int w, int h) {
+  PanelDib(int w, int h) {
     BITMAPINFO bi{};
     bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
     bi.bmiHeader.biWidth = w;
@@ -34,7 +34,7 @@ struct Dib {
     const std::uint32_t body = (GetRValue(theme::kBody) << 16) | (GetGValue(theme::kBody) << 8) | GetBValue(theme::kBody);
     std::fill(s.pixels, s.pixels + static_cast<std::size_t>(w) * static_cast<std::size_t>(h), body);
   }
-  ~Dib() {
+  ~PanelDib() {
     if (old) SelectObject(dc.get(), old);
   }
 };
@@ -55,7 +55,7 @@ struct Window::Ctl {
   int page = 0;
   int line_step = 1, page_step = 10;
   std::vector<std::string> items;  // pop-up menu
-  std::unique_ptr<Dib> dib;         // drawing panel
+  std::unique_ptr<PanelDib> dib;        // drawing panel
   int id() const { return kFirstControlId + static_cast<int>(index); }
 };
 

@@ -9,10 +9,12 @@ namespace tb::grouplist {
 
 namespace {
 
-// One record per successful Create, kept until the process ends.
+// One record per successful Create, kept until the process ends. The table itself is never
+// destroyed: a record frees its bitmaps through its host's picture service, which need not
+// outlive static destruction (the system frees the handles at exit anyway).
 std::vector<std::unique_ptr<Instance>>& instances() {
-  static std::vector<std::unique_ptr<Instance>> table;
-  return table;
+  static auto* table = new std::vector<std::unique_ptr<Instance>>;
+  return *table;
 }
 
 }  // namespace

@@ -34,6 +34,48 @@ class PictureService {
   virtual void destroy(std::intptr_t bitmap) = 0;
 };
 
+// One bitmap of a picture service, destroyed through it when the owner goes or takes another.
+// It reads as its handle (0 for none), as the record fields holding it always have.
+class OwnedBitmap {
+ public:
+  OwnedBitmap() = default;
+  OwnedBitmap(PictureService& service, std::intptr_t bitmap) : service_(bitmap ? &service : nullptr), h_(bitmap) {}
+  OwnedBitmap(const OwnedBitmap&) = delete;
+  OwnedBitmap& operator=(const OwnedBitmap&) = delete;
+  OwnedBitmap(OwnedBitmap&& o) noexcept : service_(o.service_), h_(o.h_) { o.forget(); }
+  OwnedBitmap& operator=(OwnedBitmap&& o) noexcept {
+    if (this != &o) {
+      reset();
+      service_ = o.service_;
+      h_ = o.h_;
+      o.forget();
+    }
+    return *this;
+  }
+  ~OwnedBitmap() { reset(); }
+
+  std::intptr_t get() const { return h_; }
+  operator std::intptr_t() const { return h_; }
+  // Gives the bitmap up without destroying it, for a service call that takes it over.
+  std::intptr_t release() {
+    std::intptr_t h = h_;
+    forget();
+    return h;
+  }
+  void reset() {
+    if (h_) service_->destroy(h_);
+    forget();
+  }
+
+ private:
+  void forget() {
+    service_ = nullptr;
+    h_ = 0;
+  }
+  PictureService* service_ = nullptr;
+  std::intptr_t h_ = 0;
+};
+
 struct RowSpec {
   int height = 0;
   std::intptr_t data = 0;

@@ -4,6 +4,7 @@
 #include <climits>
 #include <ctime>
 #include <random>
+#include <utility>
 
 #include "base/number.h"
 #include "base/text.h"
@@ -130,6 +131,7 @@ Instance::Node& Instance::new_node(int handle, xml::Element* element) {
   return *n;
 }
 
+// The node's bitmaps go with it.
 void Instance::free_node(Node* n) {
   *n = Node{};
   free_nodes_.push_back(n);
@@ -241,7 +243,7 @@ void Instance::index(Node* n, bool add) {
 
 void Instance::make_grey_if_missing(Node* n) {
   if (n->grey || !n->avatar) return;
-  n->grey = pictures_->make_grey(n->avatar);
+  n->grey = OwnedBitmap(*pictures_, pictures_->make_grey(n->avatar));
   set_number(n, names_->grey, n->grey);
 }
 
@@ -289,14 +291,11 @@ bool Instance::add_item(ItemRecord& item, const std::vector<int>& icons, bool wi
   Node* g = group_node(item.group);
   if (!g || item.avatar.empty()) return false;
   Picture pic = pictures_->load(item.avatar, 0xFFFFFF);
-  if (!pic.bitmap) return false;
-  std::intptr_t grey = item.online ? 0 : pictures_->make_grey(pic.bitmap);
+  OwnedBitmap avatar(*pictures_, pic.bitmap);
+  if (!avatar) return false;
+  OwnedBitmap grey(*pictures_, item.online ? 0 : pictures_->make_grey(avatar));
   int h = next_handle();
-  if (!h) {
-    pictures_->destroy(pic.bitmap);
-    if (grey) pictures_->destroy(grey);
-    return false;
-  }
+  if (!h) return false;
   item.handle = h;
 
   const Names& a = *names_;
@@ -312,7 +311,7 @@ bool Instance::add_item(ItemRecord& item, const std::vector<int>& icons, bool wi
   e->set_attribute(a.icon_count, int_to_text(count));
   if (count > 0) e->set_attribute(a.icons, join_icons(icons));
   e->set_attribute(a.remark, item.remark);
-  e->set_attribute(a.avatar, int_to_text(pic.bitmap));
+  e->set_attribute(a.avatar, int_to_text(avatar));
   e->set_attribute(a.grey, int_to_text(grey));
   e->set_attribute(a.width, int_to_text(pic.width));
   e->set_attribute(a.height, int_to_text(pic.height));
@@ -323,8 +322,8 @@ bool Instance::add_item(ItemRecord& item, const std::vector<int>& icons, bool wi
   Node& n = new_node(h, g->element->append_child(std::move(e)));
   n.owner = g;
   n.slot = static_cast<int>(gd.items.size());
-  n.avatar = pic.bitmap;
-  n.grey = grey;
+  n.avatar = std::move(avatar);
+  n.grey = std::move(grey);
   gd.items.push_back({&n, h});
   gd.present.push_back(1);
   ++gd.live;
@@ -407,8 +406,6 @@ void Instance::remove_items_of(Node* g) {
     if (!it) continue;
     index(it, false);
     g->element->remove_child(it->element);
-    if (it->avatar) pictures_->destroy(it->avatar);
-    if (it->grey) pictures_->destroy(it->grey);
     free_node(it);
   }
   gd.items.clear();
@@ -444,8 +441,6 @@ bool Instance::remove(int handle) {
   int r = row_of(n);
   index(n, false);
   g->element->remove_child(n->element);
-  if (n->avatar) pictures_->destroy(n->avatar);
-  if (n->grey) pictures_->destroy(n->grey);
   std::erase(flashing_, handle);
   gd.items[static_cast<std::size_t>(n->slot)].node = nullptr;
   gd.present.add(n->slot, -1);
@@ -743,13 +738,14 @@ void Instance::select_item(int item) {
 
 int Instance::add_service_icon(std::string_view picture, Colour key) {
   Picture pic = pictures_->load(picture, key);
-  if (!pic.bitmap) return 0;
+  OwnedBitmap owned(*pictures_, pic.bitmap);
+  if (!owned) return 0;
   std::intptr_t strip = pictures_->extend_strip(icon_strip, icon_count, pic);
-  if (!strip) {
-    pictures_->destroy(pic.bitmap);
-    return 0;
-  }
-  icon_strip = strip;
+  if (!strip) return 0;
+  // The service freed the old strip and the picture in making the new strip.
+  owned.release();
+  icon_strip.release();
+  icon_strip = OwnedBitmap(*pictures_, strip);
   icon_keys.push_back(key);
   return ++icon_count;
 }

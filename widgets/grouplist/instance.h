@@ -41,7 +41,7 @@ class Instance {
   int item_row_height = kLargeRowHeight;
   int view_mode = 0;  // 0 large, 1 medium, 2 small
   int icon_count = 0;
-  std::intptr_t icon_strip = 0;
+  OwnedBitmap icon_strip;
   std::vector<Colour> icon_keys;
   bool enlarge_selected = false;
   RowStyle group_style;
@@ -110,8 +110,8 @@ class Instance {
     xml::Element* element = nullptr;
     Node* owner = nullptr;          // an item's group
     std::unique_ptr<GroupData> gd;  // groups only
-    std::intptr_t avatar = 0;       // item bitmaps; kept here too, as text would round them
-    std::intptr_t grey = 0;
+    OwnedBitmap avatar;             // item bitmaps; kept here too, as text would round them
+    OwnedBitmap grey;
     Node* same_prev = nullptr;  // chain of the elements sharing a name
     Node* same_next = nullptr;
     bool is_group() const { return gd != nullptr; }

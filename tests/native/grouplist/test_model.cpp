@@ -512,3 +512,52 @@ TEST_CASE("grouplist: SaveToFile writes the live row indexes, well-formed") {
   CHECK_FALSE(fs::exists(dir / "no"));
   fs::remove_all(dir);
 }
+
+TEST_CASE("grouplist: bitmaps have one owner; an instance frees all of its own when it goes") {
+  FakePictures pics;
+  {
+    OwnedBitmap a(pics, pics.load("PIC:1:1", 0).bitmap), b(pics, pics.load("PIC:2:2", 0).bitmap);
+    std::intptr_t kept = b;
+    a = std::move(b);  // the one a held goes, b's moves over
+    CHECK(pics.live.size() == 1);
+    CHECK(a.get() == kept);
+    CHECK(b.get() == 0);
+    OwnedBitmap c(std::move(a));
+    c = std::move(c);
+    CHECK(c.get() == kept);
+    std::intptr_t given = c.release();  // given up, not freed
+    CHECK(pics.live.count(given) == 1);
+    pics.destroy(given);
+    OwnedBitmap none(pics, 0);
+  }
+  CHECK(pics.live.empty());
+  CHECK(pics.bad_frees == 0);
+
+  MemoryHost host(pics);
+  start_handle_counter();
+  {
+    Instance in(host.create_list(host.add_window(), 0), pics, 0, 0, false, 0xFFFFFF);
+    ItemRecord r;
+    r.avatar = "PIC:8:8";
+    int g = r.group = in.add_group("g", true, 0);
+    int h = in.add_group("h", false, 0);
+    for (bool online : {true, false, true}) {
+      r.online = online;
+      REQUIRE(in.add_item(r, {}, false));
+    }
+    r.group = h;
+    pics.fail_grey = true;  // an offline item without its grey avatar yet
+    REQUIRE(in.add_item(r, {}, false));
+    int no_grey = r.handle;
+    pics.fail_grey = false;
+    CHECK(in.add_service_icon("PIC:16:16", 0) == 1);
+    CHECK(in.add_service_icon("PIC:16:16", 0) == 2);
+    CHECK(in.set_offline(no_grey));
+    CHECK(pics.live.size() == 4 + 2 + 1);  // avatars, grey avatars, one strip
+    CHECK(in.remove(no_grey));
+    in.sort_group(g);
+    CHECK(pics.live.size() == 3 + 1 + 1);
+  }
+  CHECK(pics.live.empty());
+  CHECK(pics.bad_frees == 0);
+}

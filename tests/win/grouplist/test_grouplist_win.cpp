@@ -6,10 +6,12 @@
 
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "base/encoding.h"
 #include "base/fileio.h"
+#include "platform/picture.h"
 #include "widgets/grouplist/grouplist.h"
 #include "widgets/grouplist/grouplist_win.h"
 #include "widgets/grouplist/instance.h"
@@ -85,22 +87,20 @@ const std::string kGif("GIF89a\x01\x00\x01\x00\x80\x00\x00\xFF\xFF\xFF\x00\x00\x
                        "\x00\x02\x02\x44\x01\x00\x3B",
                        35);
 
-// A JPEG made by the platform's own encoder from a flat 8 x 6 picture.
-std::string jpeg_file() {
+// A picture made by the platform's own encoder from raw pixels of the given format.
+std::string encoded(const GUID& container, const GUID& format, UINT w, UINT h, UINT bpp, std::vector<BYTE> px) {
   CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);  // kept for the rest of the run
   IWICImagingFactory* f = nullptr;
   REQUIRE(SUCCEEDED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
                                      reinterpret_cast<void**>(&f))));
-  std::vector<BYTE> px(8 * 6 * 3, 0x80);
   IWICBitmap* bmp = nullptr;
   IStream* stream = nullptr;
   IWICBitmapEncoder* enc = nullptr;
   IWICBitmapFrameEncode* frame = nullptr;
   std::string out;
-  if (SUCCEEDED(f->CreateBitmapFromMemory(8, 6, GUID_WICPixelFormat24bppBGR, 24, static_cast<UINT>(px.size()),
-                                          px.data(), &bmp)) &&
+  if (SUCCEEDED(f->CreateBitmapFromMemory(w, h, format, w * bpp / 8, static_cast<UINT>(px.size()), px.data(), &bmp)) &&
       SUCCEEDED(CreateStreamOnHGlobal(nullptr, TRUE, &stream)) &&
-      SUCCEEDED(f->CreateEncoder(GUID_ContainerFormatJpeg, nullptr, &enc)) &&
+      SUCCEEDED(f->CreateEncoder(container, nullptr, &enc)) &&
       SUCCEEDED(enc->Initialize(stream, WICBitmapEncoderNoCache)) &&
       SUCCEEDED(enc->CreateNewFrame(&frame, nullptr)) && SUCCEEDED(frame->Initialize(nullptr)) &&
       SUCCEEDED(frame->WriteSource(bmp, nullptr)) && SUCCEEDED(frame->Commit()) && SUCCEEDED(enc->Commit())) {
@@ -112,6 +112,11 @@ std::string jpeg_file() {
   for (IUnknown* u : std::initializer_list<IUnknown*>{frame, enc, stream, bmp, f})
     if (u) u->Release();
   return out;
+}
+
+// A flat 8 x 6 JPEG.
+std::string jpeg_file() {
+  return encoded(GUID_ContainerFormatJpeg, GUID_WICPixelFormat24bppBGR, 8, 6, 24, std::vector<BYTE>(8 * 6 * 3, 0x80));
 }
 
 // The pixel at (x, y) of a bitmap as 0x00RRGGBB.
@@ -298,4 +303,62 @@ TEST_CASE("grouplist on Windows: SaveToFile to a GBK path") {
   CHECK(saved.find("分组名称=\"组&amp;&lt;\"") != std::string::npos);
   CHECK_FALSE(l.SaveToFile(tb::to_gbk(tmp) + "no\\such\\dir\\x.xml"));
   tb::remove_file(path);
+}
+
+TEST_CASE("platform pictures: DIB sections and decoding onto a backdrop") {
+  for (auto [w, h] : {std::pair{0, 1}, {1, 0}, {-3, 2}, {2, -3}, {8193, 8192}}) {
+    CAPTURE(w);
+    CAPTURE(h);
+    CHECK_FALSE(tb::Dib::make(w, h));
+  }
+  tb::Dib d = tb::Dib::make(3, 2);
+  REQUIRE(d);
+  CHECK(GetCurrentObject(d.dc(), OBJ_BITMAP) == d.bitmap());
+  d.fill(RGB(10, 20, 30));
+  CHECK(d.pixels()[5] == 0x0A141E);
+  SetPixel(d.dc(), 1, 0, RGB(255, 0, 0));  // top row first, red in the high byte
+  GdiFlush();
+  CHECK(d.pixels()[1] == 0xFF0000);
+  tb::Dib moved = std::move(d);
+  CHECK_FALSE(d);
+  HBITMAP bmp = moved.release();
+  CHECK_FALSE(moved);
+  REQUIRE(bmp);
+  CHECK(bitmap_size(reinterpret_cast<std::intptr_t>(bmp)).cx == 3);
+  CHECK(pixel(reinterpret_cast<std::intptr_t>(bmp), 1, 0) == 0xFF0000);  // readable: no DC holds it
+  CHECK(DeleteObject(bmp));
+
+  // Half-transparent red, then fully transparent, on green.
+  std::string png = encoded(GUID_ContainerFormatPng, GUID_WICPixelFormat32bppBGRA, 2, 1, 32,
+                            {0, 0, 255, 128, 0, 0, 255, 0});
+  REQUIRE_FALSE(png.empty());
+  tb::Dib p = tb::decode(png, RGB(0, 255, 0));
+  REQUIRE(p);
+  CHECK(p.width() == 2);
+  CHECK(p.height() == 1);
+  CHECK(p.pixels()[0] == 0x807F00);
+  CHECK(p.pixels()[1] == 0x00FF00);
+
+  // A black and white BMP: small it decodes; at 8193 x 8192, over 64 Mpixel, it is refused.
+  auto one_bit_bmp = [](LONG w, LONG h) {
+    BITMAPFILEHEADER fh{};
+    BITMAPINFOHEADER ih{};
+    const DWORD size = static_cast<DWORD>((w + 31) / 32 * 4 * h);
+    fh.bfType = 0x4D42;
+    fh.bfOffBits = sizeof fh + sizeof ih + 8;
+    fh.bfSize = fh.bfOffBits + size;
+    ih = {sizeof ih, w, h, 1, 1, BI_RGB, size, 0, 0, 2, 0};
+    std::string out(reinterpret_cast<char*>(&fh), sizeof fh);
+    out.append(reinterpret_cast<char*>(&ih), sizeof ih);
+    out.append("\0\0\0\0\xFF\xFF\xFF\0", 8);  // black, white
+    return out.append(size, '\xFF');
+  };
+  tb::Dib small = tb::decode(one_bit_bmp(40, 3), 0);
+  REQUIRE(small);
+  CHECK(small.pixels()[39] == 0xFFFFFF);
+  std::string huge = one_bit_bmp(8193, 8192);
+  CHECK_FALSE(tb::decode(huge, 0));
+  CHECK_FALSE(tb::decode(huge.substr(0, 200) + "junk", 0));
+  CHECK_FALSE(tb::decode("", 0));
+  CHECK_FALSE(tb::decode("not a picture", 0));
 }
