@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include "app/shell_pictures.h"
+#include "codemanager/codemanager.h"
 #include "radar/radar.h"
 #include "resources/shell_windows.h"
 #include "util/hotkey.h"
@@ -64,6 +65,7 @@ void MainWindow::on_created() {
   on(kNotesTab, Event::Click, [this](const EventArgs&) { select_tab(2); });
   on(kDockTimer, Event::Tick, [this](const EventArgs&) { timer_check(); });
   on(kRadarButton, Event::Click, [](const EventArgs&) { radar::open(); });
+  on(kCodeManagerButton, Event::Click, [](const EventArgs&) { codemanager::open(ask_for_text); });
   on(kNotepadButton, Event::Click, [](const EventArgs&) { start_system_program(L"notepad.exe"); });
   on(kCalculatorButton, Event::Click, [](const EventArgs&) { start_system_program(L"calc.exe"); });
   on(kPaintButton, Event::Click, [](const EventArgs&) { start_system_program(L"mspaint.exe"); });
