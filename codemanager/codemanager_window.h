@@ -64,6 +64,7 @@ class CodeManagerWindow : public Window {
   AskText ask_;
   std::vector<std::string> names_;  // the search list: every snippet, in tree order
   bool busy_ = false;               // filling: actions wait, the window stays open
+  bool too_big_ = false;            // the selected source is too large to show
   bool searched_ = false;           // the result list shows a search, to be kept current
 };
 

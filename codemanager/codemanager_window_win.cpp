@@ -37,6 +37,9 @@ constexpr char kImportFailed[] = "有资源没有导入，请检查文件和目�
 constexpr char kResourceDeleteFailed[] = "删除资源失败。";
 constexpr char kExportFailed[] = "导出资源失败。";
 constexpr char kCopyFailed[] = "复制到剪贴板失败。";
+constexpr char kTooBig[] = "源码文件太大（超过 2 MB），不能显示，也不能在这里保存。";
+// Larger sources are not shown: the rich edit takes minutes over a million lines.
+constexpr std::size_t kMaxSource = 2u * 1024 * 1024;
 
 void tell(std::string_view text) { message_box(text, MB_OK, kTitle); }
 
@@ -263,14 +266,23 @@ void CodeManagerWindow::show_selected() {
   const Selected s = selected();
   if (s.node) set_text(n::kNameBox, s.level == 2 ? s.sub : s.main);
   RichEdit reading(control(n::kReadingView)), source(control(n::kSourceView));
+  too_big_ = false;
   if (s.level != 2) {
     reading.set_lines({});
     source.set_lines({});
     ListBox(control(n::kResourceList)).clear();
     return;
   }
+  const std::string text = store_.read_source(s.main, s.sub);
+  too_big_ = text.size() > kMaxSource;
+  if (too_big_) {
+    reading.set_lines({});
+    source.set_lines({});
+    fill_resources(s.main, s.sub);
+    return tell(kTooBig);
+  }
   // Every line of both views is built first, then each view takes its text in one step.
-  const std::vector<TranslationEntry> entries = TranslateText(store_.read_source(s.main, s.sub));
+  const std::vector<TranslationEntry> entries = TranslateText(text);
   std::vector<RichLine> read_lines, source_lines;
   read_lines.reserve(entries.size() + 1);
   source_lines.reserve(entries.size() + 1);
@@ -278,10 +290,13 @@ void CodeManagerWindow::show_selected() {
     read_lines.push_back({e.reading, e.colour});
     source_lines.push_back({e.source, e.colour});
   }
-  // Each line ends with a line break, the last one too.
+  // Each line ends with a line break, the last one too. A stream's last paragraph mark
+  // becomes the control's own final one, so the break after the last line needs one more.
   if (!entries.empty()) {
-    read_lines.push_back({{}, entries.back().colour});
-    source_lines.push_back({{}, entries.back().colour});
+    for (int i = 0; i < 2; ++i) {
+      read_lines.push_back({{}, entries.back().colour});
+      source_lines.push_back({{}, entries.back().colour});
+    }
   }
   reading.set_lines(read_lines);
   source.set_lines(source_lines);
@@ -297,6 +312,7 @@ void CodeManagerWindow::fill_resources(const std::string& main, const std::strin
 void CodeManagerWindow::save() {
   const Selected s = selected();
   if (s.level != 2) return;
+  if (too_big_) return tell(kTooBig);  // the view is empty: saving it would lose the file
   if (store_.save_source(s.main, s.sub, RichEdit(control(n::kSourceView)).text()) != Outcome::Done) tell(kSaveFailed);
 }
 

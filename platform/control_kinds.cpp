@@ -19,7 +19,8 @@ namespace tb {
 using namespace detail;
 
 static_assert(style::kLabelNotify == SS_NOTIFY && style::kLabelCentredLine == SS_CENTERIMAGE &&
-              style::kTreeEditLabels == TVS_EDITLABELS);
+              style::kTreeEditLabels == TVS_EDITLABELS &&
+              style::kTreeNoTooltips == TVS_NOTOOLTIPS);
 
 namespace {
 

@@ -20,7 +20,7 @@ const WindowDef kCodeManagerWindow{
         {"高级选择夹2", K::Tab, 5, 29, 212, 464, {}, "目录|搜索|说明", -1, true, style::kTabHeaders},
         {"编辑框1", K::Edit, 7, 30, 132, 24, kLeft, {}, 0},
         {"按钮1", K::Button, 139, 29, 64, 24, kLeft, "修改标题", 0},
-        {"树型框1", K::Tree, 6, 59, 198, 397, kLeft, {}, 0},
+        {"树型框1", K::Tree, 6, 59, 198, 397, kLeft, {}, 0, true, style::kTreeNoTooltips},
         {"图形按钮6", K::PictureButton, 10, 32, 28, 24, kLeft, {}, 1},
         {"编辑框2", K::Edit, 43, 31, 151, 24, kLeft, {}, 1},
         {"列表框1", K::ListBox, 14, 64, 179, 392, kLeft, {}, 1},
