@@ -14,6 +14,7 @@
 #include "codemanager/translator.h"
 #include "platform/handles.h"
 #include "resources/codemanager_window.h"
+#include "resources/shell_windows.h"
 #include "tests/support/win_test_util.h"
 #include "tests/win/codemanager/cm_driver.h"
 
@@ -77,6 +78,17 @@ template <class F>
 void quietly(F&& action) {
   const std::string box = with_box(IDOK, action);
   CHECK_MESSAGE(box.empty(), box);
+}
+
+// The real input window: types g_typed into its box and presses its OK button.
+std::string g_typed;
+void CALLBACK drive_input(HWND, UINT, UINT_PTR id, DWORD) {
+  for (tb::Window* w : tb::Window::open_windows()) {
+    if (w->def() != &tb::res::kInputWindow) continue;
+    KillTimer(nullptr, id);
+    w->set_text(tb::res::input_names::kBox, g_typed);
+    SendMessageW(w->control(tb::res::input_names::kOk), BM_CLICK, 0, 0);
+  }
 }
 
 tb::Tree::Node node(CodeManagerWindow* w, const std::string& main, const std::string& sub = {}) {
@@ -224,6 +236,16 @@ TEST_CASE("the window from its table: controls, texts, tree from disk, and 图�
   click();
   CHECK(tb::codemanager::current() == first);
   CHECK_FALSE(IsIconic(first->hwnd()));
+  // Its names come from the input window; the root beside the program is made with the first.
+  Root beside;
+  CodeManagerWindow* real = open_on(beside, tb::shell::ask_for_text);
+  REQUIRE(real);
+  g_typed = " 输入的主项目 ";
+  SetTimer(nullptr, 0, 50, drive_input);
+  quietly([&] { real->choose(n::kTreeMenu, n::kAddMain); });
+  CHECK(beside.exists("输入的主项目"));
+  CHECK(node(real, "输入的主项目"));
+  first = real;
   first->destroy();
   DestroyWindow(tb::shell::main_window()->hwnd());
   pump(20);
