@@ -117,8 +117,9 @@ void RichEdit::set_lines(const std::vector<RichLine>& lines, int points) {
   rtf += "}";
   fit_limit(h_, chars);
   stream_in(h_, SF_RTF, rtf.data(), rtf.size());
-  // Wine decodes font-table names in the system code page instead of the font's: name the
-  // face once more for the whole text.
+  // Wine decodes font-table names in the system code page, not the font's: elsewhere than
+  // on Chinese systems name the face once more (one pass, 0.4 s for 10,000 lines in Wine).
+  if (GetACP() == 936) return;
   CHARFORMAT2W cf{};
   cf.cbSize = sizeof cf;
   cf.dwMask = CFM_FACE | CFM_CHARSET;
