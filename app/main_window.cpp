@@ -8,6 +8,7 @@
 #include "platform/http_win.h"
 #include "platform/msgbox.h"
 #include "platform/shell_win.h"
+#include "codemanager/codemanager.h"
 #include "radar/radar.h"
 #include "resources/shell_windows.h"
 #include "util/hotkey.h"
@@ -64,6 +65,7 @@ void MainWindow::on_created() {
   on(kNotesTab, Event::Click, [this](const EventArgs&) { select_tab(2); });
   on(kDockTimer, Event::Tick, [this](const EventArgs&) { timer_check(); });
   on(kRadarButton, Event::Click, [](const EventArgs&) { radar::open(); });
+  on(kCodeManagerButton, Event::Click, [](const EventArgs&) { codemanager::open(ask_for_text); });
   on(kNotepadButton, Event::Click, [](const EventArgs&) { start_system_program("notepad.exe"); });
   on(kCalculatorButton, Event::Click, [](const EventArgs&) { start_system_program("calc.exe"); });
   on(kPaintButton, Event::Click, [](const EventArgs&) { start_system_program("mspaint.exe"); });

@@ -21,7 +21,8 @@ namespace tb {
 using namespace detail;
 
 static_assert(style::kLabelNotify == SS_NOTIFY && style::kLabelCentredLine == SS_CENTERIMAGE &&
-              style::kTreeEditLabels == TVS_EDITLABELS);
+              style::kTreeEditLabels == TVS_EDITLABELS &&
+              style::kTreeNoTooltips == TVS_NOTOOLTIPS);
 
 namespace {
 
@@ -355,7 +356,8 @@ void Window::show_popup_menu(std::string_view name) {
   if (!c || c->items.empty()) return;
   HMENU m = CreatePopupMenu();
   for (std::size_t i = 0; i < c->items.size(); ++i)
-    AppendMenuW(m, MF_STRING, static_cast<UINT_PTR>(kMenuBase + c->index * 100 + i), to_wide(c->items[i]).c_str());
+    if (c->items[i] == "-") AppendMenuW(m, MF_SEPARATOR, 0, nullptr);  // keeps its place in the item numbers
+    else AppendMenuW(m, MF_STRING, static_cast<UINT_PTR>(kMenuBase + c->index * 100 + i), to_wide(c->items[i]).c_str());
   POINT p;
   GetCursorPos(&p);
   SetForegroundWindow(hwnd_);

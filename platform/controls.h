@@ -35,6 +35,12 @@ namespace style {
 constexpr unsigned long kLabelNotify = 0x0100;         // SS_NOTIFY: the label reports clicks
 constexpr unsigned long kLabelCentredLine = 0x0200;    // SS_CENTERIMAGE: one line, centred vertically
 constexpr unsigned long kTreeEditLabels = 0x0008;      // TVS_EDITLABELS
+// TVS_NOTOOLTIPS: under Wine the tree's own tooltip, a pop-up owned by the window, keeps
+// the window from becoming topmost.
+constexpr unsigned long kTreeNoTooltips = 0x0080;
+// A tab control whose pages draw the page names as a row of headers that switch pages
+// (a style bit of the framework's own container class).
+constexpr unsigned long kTabHeaders = 0x0001;
 }  // namespace style
 
 struct ControlDef {
@@ -43,6 +49,7 @@ struct ControlDef {
   int x, y, w, h;                // design pixels at 96 DPI, relative to the container
   std::string_view parent = {};  // container's stored name; empty: the window itself
   std::string_view text = {};    // caption, initial text; tab pages and menu items split at "|"
+                               // (a menu item "-" is a separator)
   int page = -1;                 // with a tab control as parent: the page it sits on
   bool visible = true;
   unsigned long style = 0;       // window styles added to the kind's own

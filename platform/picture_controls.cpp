@@ -4,6 +4,7 @@
 
 #include <windowsx.h>
 
+#include "base/text.h"
 #include "platform/window_parts.h"
 
 namespace tb {
@@ -43,8 +44,31 @@ LRESULT CALLBACK Window::container_proc(HWND h, UINT msg, WPARAM wp, LPARAM lp) 
   return c->owner->handle_container(*c, h, msg, wp, lp);
 }
 
+namespace {
+constexpr int kHeaderWidth = 70, kHeaderHeight = 24;  // design pixels
+}  // namespace
+
+void Window::paint_tab_headers(const Ctl& c, HDC dc) {
+  const int w = scale(kHeaderWidth), hh = scale(kHeaderHeight);
+  RECT line{0, hh - 1, scale(c.def->w), hh};
+  theme::fill(dc, line, theme::kBorder);
+  const std::vector<std::string> names = split(c.def->text, "|");
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    RECT r{static_cast<int>(i) * w, 0, static_cast<int>(i + 1) * w, hh};
+    const bool current = static_cast<int>(i) == c.page;
+    if (current) {
+      theme::fill(dc, r, theme::kPanel);
+      theme::frame(dc, r, theme::kBorder);
+      RECT bar{r.left, r.top, r.right, r.top + scale(2)};
+      theme::fill(dc, bar, theme::kAccent);
+    }
+    theme::text(dc, r, names[i], current ? theme::kText : theme::kMuted, theme::ui_font(scale(12), current));
+  }
+}
+
 LRESULT Window::handle_container(Ctl& c, HWND h, UINT msg, WPARAM wp, LPARAM lp) {
   bool page = h != c.hwnd;  // a tab's page
+  bool headers = page && (c.def->style & style::kTabHeaders);
   LRESULT r = 0;
   // Controls inside a container notify it; they are the window's controls all the same.
   if (notification(h, msg, wp, lp, r)) return r;
@@ -55,8 +79,19 @@ LRESULT Window::handle_container(Ctl& c, HWND h, UINT msg, WPARAM wp, LPARAM lp)
       paint_client(h, [&](HDC dc, const RECT& rc) {
         if (page) theme::fill(dc, rc, theme::kBody);
         else paint_picture(c, dc, rc);
+        if (headers) paint_tab_headers(c, dc);
       });
       return 0;
+    case WM_LBUTTONDOWN:
+      if (headers && GET_Y_LPARAM(lp) < scale(kHeaderHeight)) {
+        const int i = GET_X_LPARAM(lp) / scale(kHeaderWidth);
+        if (i != c.page && i < static_cast<int>(c.pages.size())) {
+          select_page(c.def->name, i);
+          fire(c.def->name, Event::Change);
+        }
+        return 0;
+      }
+      break;
     default:
       break;
   }

@@ -198,6 +198,7 @@ class Window {
   Ctl* by_id(int id);
   void note_unknown(std::string_view name) const;
   void paint_picture(Ctl& c, HDC dc, const RECT& r);
+  void paint_tab_headers(const Ctl& c, HDC dc);
   void finish();
 
   HWND hwnd_ = nullptr;

@@ -1,0 +1,467 @@
+#include <windows.h>
+
+#include <shlobj.h>
+
+#include "base/encoding.h"
+#include "base/fileio.h"
+#include "base/text.h"
+#include "codemanager/codemanager_window.h"
+#include "codemanager/folder_ops.h"
+#include "codemanager/translator.h"
+#include "platform/handles.h"
+#include "platform/msgbox.h"
+#include "platform/picture.h"
+#include "resources/codemanager_window.h"
+#include "util/file_dialog.h"
+
+namespace tb::codemanager {
+
+namespace n = res::codemanager_names;
+using snippets::Outcome;
+
+namespace {
+
+CodeManagerWindow* g_window = nullptr;
+std::string g_root;  // handed to the window being made
+AskText g_ask;
+
+constexpr char kTitle[] = "Tarvo";
+constexpr char kNoSnippet[] = "请先选择目录后，再拖入资源";
+constexpr char kBadName[] = "名称无效：不能为空，不能以 . 结尾，也不能含有 \\ / : * ? \" < > | 这些字符。";
+constexpr char kDuplicate[] = "同一级下已有这个名称，请换一个名称。";
+constexpr char kRenameFailed[] = "改名失败，文件夹没有改动。";
+constexpr char kCreateFailed[] = "创建文件夹失败。";
+constexpr char kDeleteFailed[] = "删除失败，文件夹仍然存在。";
+constexpr char kSaveFailed[] = "保存失败，原来的源码文件没有改动。";
+constexpr char kImportFailed[] = "有资源没有导入，请检查文件和目录。";
+constexpr char kResourceDeleteFailed[] = "删除资源失败。";
+constexpr char kExportFailed[] = "导出资源失败。";
+constexpr char kCopyFailed[] = "复制到剪贴板失败。";
+constexpr char kTooBig[] = "源码文件太大（超过 2 MB），不能显示，也不能在这里保存。";
+// Larger sources are not shown: the rich edit takes minutes over a million lines.
+constexpr std::size_t kMaxSource = 2u * 1024 * 1024;
+
+void tell(std::string_view text) { message_box(text, MB_OK, kTitle); }
+
+// The clipboard, open for one scope.
+class Clipboard {
+ public:
+  explicit Clipboard(HWND owner) : open_(OpenClipboard(owner) != 0) {}
+  ~Clipboard() {
+    if (open_) CloseClipboard();
+  }
+  Clipboard(const Clipboard&) = delete;
+  Clipboard& operator=(const Clipboard&) = delete;
+  bool put_text(std::wstring_view w) {
+    if (!open_ || !EmptyClipboard()) return false;
+    HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, (w.size() + 1) * sizeof(wchar_t));
+    if (!mem) return false;
+    if (auto* p = static_cast<wchar_t*>(GlobalLock(mem))) {
+      w.copy(p, w.size());
+      p[w.size()] = L'\0';
+      GlobalUnlock(mem);
+      if (SetClipboardData(CF_UNICODETEXT, mem)) return true;  // the clipboard owns it now
+    }
+    GlobalFree(mem);
+    return false;
+  }
+
+ private:
+  bool open_;
+};
+
+struct PidlTraits {
+  static LPITEMIDLIST invalid() { return nullptr; }
+  static void close(LPITEMIDLIST p) { CoTaskMemFree(p); }
+};
+
+std::string pick_folder(HWND owner) {
+  ComScope com;
+  std::wstring title = to_wide("选择导出资源的目录");
+  BROWSEINFOW bi{};
+  bi.hwndOwner = owner;
+  bi.lpszTitle = title.c_str();
+  bi.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE;
+  Owned<LPITEMIDLIST, PidlTraits> pidl(SHBrowseForFolderW(&bi));
+  if (!pidl) return {};
+  wchar_t path[MAX_PATH] = {};
+  return SHGetPathFromIDListW(pidl.get(), path) ? to_gbk(path) : std::string();
+}
+
+std::uint32_t xrgb(COLORREF c) { return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c); }
+
+// Stops a control from drawing while many items go in.
+class NoRedraw {
+ public:
+  explicit NoRedraw(HWND h) : h_(h) { SendMessageW(h_, WM_SETREDRAW, FALSE, 0); }
+  ~NoRedraw() {
+    SendMessageW(h_, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(h_, nullptr, TRUE);
+  }
+  NoRedraw(const NoRedraw&) = delete;
+  NoRedraw& operator=(const NoRedraw&) = delete;
+
+ private:
+  HWND h_;
+};
+
+}  // namespace
+
+CodeManagerWindow* current() { return g_window; }
+
+bool open_at(std::string root, AskText ask) {
+  if (g_window && g_window->hwnd()) {
+    HWND h = g_window->hwnd();
+    if (IsIconic(h)) ShowWindow(h, SW_RESTORE);
+    SetWindowPos(h, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    SetForegroundWindow(h);
+    return true;
+  }
+  g_root = std::move(root);
+  g_ask = std::move(ask);
+  return Window::open_single(g_window, res::kCodeManagerWindow) != nullptr;
+}
+
+bool open(AskText ask) { return open_at(program_dir() + "代码管理器", std::move(ask)); }
+
+CodeManagerWindow::CodeManagerWindow() : store_(g_root), ask_(g_ask) {}
+
+std::string_view CodeManagerWindow::res_tree() { return n::kTree; }
+
+void CodeManagerWindow::on_created() {
+  const int pct = scale_pct();
+  set_painter(n::kMinimise, [pct](HDC dc, const RECT& r, theme::Face f) { theme::minimise_glyph(dc, r, f, pct); });
+  set_painter(n::kClose, [pct](HDC dc, const RECT& r, theme::Face f) { theme::close_glyph(dc, r, f, pct); });
+  set_painter(n::kSettingsButton, [pct](HDC dc, const RECT& r, theme::Face f) {
+    theme::button_face(dc, r, "设置", f, pct, true);
+  });
+  set_painter(n::kSearchPicture, [this](HDC dc, const RECT& r, theme::Face) {
+    // A magnifier: a ring and its handle.
+    theme::fill(dc, r, theme::kBody);
+    GdiPen pen(CreatePen(PS_SOLID, scale(2), theme::kAccent));
+    SelectGuard sp(dc, pen.get());
+    SelectGuard sb(dc, GetStockObject(NULL_BRUSH));
+    const int cx = r.left + scale(12), cy = r.top + scale(10), rad = scale(6);
+    Ellipse(dc, cx - rad, cy - rad, cx + rad, cy + rad);
+    MoveToEx(dc, cx + scale(4), cy + scale(4), nullptr);
+    LineTo(dc, cx + scale(10), cy + scale(10));
+  });
+  // The buttons lie over the views on their pages.
+  for (std::string_view b : {n::kCopyReadingButton, n::kSaveButton, n::kCopySourceButton})
+    SetWindowPos(control(b), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+
+  on(n::kMinimise, Event::Click, [this](const EventArgs&) { ShowWindow(hwnd(), SW_SHOWMINNOACTIVE); });
+  on(n::kClose, Event::Click, [this](const EventArgs&) { close(); });
+  on("", Event::Close, [this](EventArgs& a) {
+    if (busy_) a.refuse();
+  });
+  on(n::kSettingsButton, Event::Click, [this](const EventArgs&) { show_popup_menu(n::kSettingsMenu); });
+  on(n::kTree, Event::Change, [this](const EventArgs&) { show_selected(); });
+  on(n::kTree, Event::RightClick, [this](const EventArgs&) { show_popup_menu(n::kTreeMenu); });
+  on(n::kRenameButton, Event::Click, [this](const EventArgs&) { rename(); });
+  on(n::kSaveButton, Event::Click, [this](const EventArgs&) { save(); });
+  on(n::kCopyReadingButton, Event::Click, [this](const EventArgs&) { copy_source(); });
+  on(n::kCopySourceButton, Event::Click, [this](const EventArgs&) { copy_source(); });
+  on(n::kResourceList, Event::Change, [this](const EventArgs&) { preview(); });
+  on(n::kResourceList, Event::RightClick, [this](const EventArgs&) { show_popup_menu(n::kResourceMenu); });
+  on(n::kSearchBox, Event::Change, [this](const EventArgs&) { search(); });
+  on(n::kDrop, Event::Drop, [this](const EventArgs& a) { import_files(a.files); });
+  for (std::string_view m : {n::kTreeMenu, n::kResourceMenu, n::kSettingsMenu})
+    on(m, Event::Menu, [this, m](const EventArgs& a) { choose(m, a.item); });
+
+  // Both views start empty in their font, so typed text takes it too.
+  RichEdit(control(n::kReadingView)).set_lines({});
+  RichEdit(control(n::kSourceView)).set_lines({});
+  fill_tree();
+}
+
+void CodeManagerWindow::choose(std::string_view menu, int item) {
+  if (busy_) return;
+  if (menu == n::kTreeMenu) {
+    switch (item) {
+      case n::kAddMain: add_main(); break;
+      case n::kDeleteMain: remove_selected(1); break;
+      case n::kAddSnippet: add_snippet(); break;
+      case n::kDeleteSnippet: remove_selected(2); break;
+      default: break;
+    }
+  } else if (menu == n::kResourceMenu) {
+    switch (item) {
+      case n::kDeleteResource: remove_resource(); break;
+      case n::kExportResource: export_resource(); break;
+      case n::kExportAll: export_all(); break;
+      default: break;
+    }
+  } else if (menu == n::kSettingsMenu) {
+    set_topmost(item == n::kTopmostOn);
+  }
+}
+
+void CodeManagerWindow::yield_to_input() {
+  // Waiting input is handled between folders, so a large library does not freeze the window.
+  if (!HIWORD(GetQueueStatus(QS_INPUT))) return;
+  MSG m;
+  while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
+    if (m.message == WM_QUIT) {
+      PostQuitMessage(static_cast<int>(m.wParam));
+      break;
+    }
+    TranslateMessage(&m);
+    DispatchMessageW(&m);
+  }
+}
+
+void CodeManagerWindow::fill_tree() {
+  Tree t = tree();
+  busy_ = true;
+  names_.clear();
+  {
+    NoRedraw quiet(t.hwnd());
+    t.clear();
+    for (const std::string& main : store_.main_items()) {
+      Tree::Node node = t.add(nullptr, main);
+      for (const std::string& sub : store_.snippets(main)) {
+        t.add(node, sub);
+        names_.push_back(sub);
+      }
+      yield_to_input();
+      if (!hwnd()) break;
+    }
+  }
+  busy_ = false;
+}
+
+CodeManagerWindow::Selected CodeManagerWindow::selected() const {
+  Selected s;
+  Tree t = tree();
+  s.node = t.selected();
+  if (!s.node) return s;
+  Tree::Node parent = t.parent(s.node);
+  if (parent) {
+    s.level = 2;
+    s.main = t.text(parent);
+    s.sub = t.text(s.node);
+  } else {
+    s.level = 1;
+    s.main = t.text(s.node);
+  }
+  return s;
+}
+
+void CodeManagerWindow::show_selected() {
+  const Selected s = selected();
+  if (s.node) set_text(n::kNameBox, s.level == 2 ? s.sub : s.main);
+  RichEdit reading(control(n::kReadingView)), source(control(n::kSourceView));
+  too_big_ = false;
+  if (s.level != 2) {
+    reading.set_lines({});
+    source.set_lines({});
+    ListBox(control(n::kResourceList)).clear();
+    return;
+  }
+  const std::string text = store_.read_source(s.main, s.sub);
+  too_big_ = text.size() > kMaxSource;
+  if (too_big_) {
+    reading.set_lines({});
+    source.set_lines({});
+    fill_resources(s.main, s.sub);
+    return tell(kTooBig);
+  }
+  // Every line of both views is built first, then each view takes its text in one step.
+  const Translation entries = TranslateText(text);
+  std::vector<RichLine> read_lines, source_lines;
+  read_lines.reserve(entries.size() + 1);
+  source_lines.reserve(entries.size() + 1);
+  for (const TranslationEntry& e : entries) {
+    read_lines.push_back({std::string(e.reading), e.colour});
+    source_lines.push_back({std::string(e.source), e.colour});
+  }
+  // Each line ends with a line break, the last one too. A stream's last paragraph mark
+  // becomes the control's own final one, so the break after the last line needs one more.
+  if (!entries.empty()) {
+    for (int i = 0; i < 2; ++i) {
+      read_lines.push_back({{}, entries[entries.size() - 1].colour});
+      source_lines.push_back({{}, entries[entries.size() - 1].colour});
+    }
+  }
+  reading.set_lines(read_lines);
+  source.set_lines(source_lines);
+  fill_resources(s.main, s.sub);
+}
+
+void CodeManagerWindow::fill_resources(const std::string& main, const std::string& sub) {
+  ListBox list(control(n::kResourceList));
+  list.clear();
+  for (const std::string& f : store_.resources(main, sub, [this] { yield_to_input(); })) list.add(f);
+}
+
+void CodeManagerWindow::save() {
+  const Selected s = selected();
+  if (s.level != 2) return;
+  if (too_big_) return tell(kTooBig);  // the view is empty: saving it would lose the file
+  if (store_.save_source(s.main, s.sub, RichEdit(control(n::kSourceView)).text()) != Outcome::Done) tell(kSaveFailed);
+}
+
+bool CodeManagerWindow::usable_name(const std::string& name, Tree::Node parent, Tree::Node self) {
+  if (!snippets::valid_name(name)) {
+    tell(kBadName);
+    return false;
+  }
+  // Windows folders ignore letter case, so neither may the tree's level.
+  Tree t = tree();
+  for (Tree::Node c : t.children(parent)) {
+    if (c != self && equals_ignore_case(t.text(c), name)) {
+      tell(kDuplicate);
+      return false;
+    }
+  }
+  return true;
+}
+
+void CodeManagerWindow::refresh_names() {
+  Tree t = tree();
+  names_.clear();
+  for (Tree::Node m : t.children(nullptr))
+    for (Tree::Node c : t.children(m)) names_.push_back(t.text(c));
+  if (searched_) search();
+}
+
+void CodeManagerWindow::rename() {
+  const Selected s = selected();
+  if (!s.node || busy_) return;
+  const std::string name = snippets::clean_name(text(n::kNameBox));
+  const std::string& old = s.level == 2 ? s.sub : s.main;
+  if (name == old) return;
+  Tree t = tree();
+  if (!usable_name(name, t.parent(s.node), s.node)) return;
+  const Outcome o = s.level == 2 ? store_.rename_snippet(s.main, s.sub, name) : store_.rename_main(s.main, name);
+  if (o == Outcome::Exists) return tell(kDuplicate);
+  if (o != Outcome::Done) return tell(kRenameFailed);
+  t.rename(s.node, name);
+  set_text(n::kNameBox, name);
+  refresh_names();
+}
+
+void CodeManagerWindow::add_main() {
+  if (!ask_) return;
+  const std::string name = snippets::clean_name(ask_());
+  if (!usable_name(name, nullptr, nullptr)) return;
+  const Outcome o = store_.add_main(name);
+  if (o == Outcome::Exists) return tell(kDuplicate);
+  if (o != Outcome::Done) return tell(kCreateFailed);
+  tree().add(nullptr, name);
+}
+
+void CodeManagerWindow::add_snippet() {
+  const Selected s = selected();
+  if (!s.node || !ask_) return;
+  Tree t = tree();
+  Tree::Node main = s.level == 1 ? s.node : t.parent(s.node);
+  const std::string name = snippets::clean_name(ask_());
+  if (!usable_name(name, main, nullptr)) return;
+  const Outcome o = store_.add_snippet(s.main, name);
+  if (o == Outcome::Exists) return tell(kDuplicate);
+  if (o != Outcome::Done) return tell(kCreateFailed);
+  t.add(main, name);
+  t.expand(main);
+  refresh_names();
+}
+
+void CodeManagerWindow::remove_selected(int level) {
+  const Selected s = selected();
+  if (s.level != level) return;
+  const std::string& name = level == 2 ? s.sub : s.main;
+  if (message_box("你确定删除 " + name + " 吗？请慎重选择，删除将无法恢复!", MB_OKCANCEL | MB_ICONQUESTION, kTitle) != 0)
+    return;
+  const Outcome o = level == 2 ? store_.remove_snippet(s.main, s.sub) : store_.remove_main(s.main);
+  if (o != Outcome::Done) return tell(kDeleteFailed);
+  tree().remove(s.node);
+  refresh_names();
+}
+
+void CodeManagerWindow::import_files(const std::vector<std::string>& paths) {
+  const Selected s = selected();
+  if (s.level != 2) return tell(kNoSnippet);
+  ListBox(control(n::kResourceList)).clear();
+  bool failed = false;
+  for (const std::string& p : paths) failed = store_.import_file(s.main, s.sub, p) != Outcome::Done || failed;
+  fill_resources(s.main, s.sub);
+  if (failed) tell(kImportFailed);
+}
+
+void CodeManagerWindow::preview() {
+  const Selected s = selected();
+  ListBox list(control(n::kResourceList));
+  const int i = list.selection();
+  if (s.level != 2 || i < 0) return;
+  const std::string file = list.text_at(i);
+  if (!snippets::is_bmp(file)) return;
+  std::string bytes;
+  if (!read_file(store_.resource_path(s.main, s.sub, file), bytes)) return;
+  Dib pic = decode(bytes, theme::kPanel);
+  Surface panel = surface(n::kPreview);
+  if (!pic || !panel.pixels) return;
+  std::fill(panel.pixels, panel.pixels + static_cast<std::size_t>(panel.width) * panel.height, xrgb(theme::kBody));
+  BitBlt(panel.dc, scale(10), scale(10), pic.width(), pic.height(), pic.dc(), 0, 0, SRCCOPY);
+  GdiFlush();
+  repaint(n::kPreview);
+}
+
+void CodeManagerWindow::remove_resource() {
+  const Selected s = selected();
+  ListBox list(control(n::kResourceList));
+  const int i = list.selection();
+  if (s.level != 2 || i < 0) return;
+  if (store_.remove_resource(s.main, s.sub, list.text_at(i)) != Outcome::Done) return tell(kResourceDeleteFailed);
+  list.remove_at(i);
+}
+
+void CodeManagerWindow::export_resource() {
+  ListBox list(control(n::kResourceList));
+  if (selected().level != 2 || list.selection() < 0) return;
+  const std::string target = save_file(hwnd(), {}, {}, "所有文件(*.*)|*.*");
+  if (!target.empty()) export_resource_to(target);
+}
+
+void CodeManagerWindow::export_resource_to(const std::string& target) {
+  const Selected s = selected();
+  ListBox list(control(n::kResourceList));
+  const int i = list.selection();
+  if (s.level != 2 || i < 0) return;
+  if (store_.export_resource(s.main, s.sub, list.text_at(i), target) != Outcome::Done) tell(kExportFailed);
+}
+
+void CodeManagerWindow::export_all() {
+  if (selected().level != 2 || ListBox(control(n::kResourceList)).count() == 0) return;
+  const std::string folder = pick_folder(hwnd());
+  if (!folder.empty()) export_all_to(folder);
+}
+
+void CodeManagerWindow::export_all_to(const std::string& folder) {
+  const Selected s = selected();
+  if (s.level != 2) return;
+  ListBox list(control(n::kResourceList));
+  std::string base = folder;
+  if (base.empty() || base.back() != '\\' || !is_char_boundary(base, base.size() - 1)) base += fs::kSep;
+  bool failed = false;
+  for (int i = 0; i < list.count(); ++i) {
+    const std::string file = list.text_at(i);
+    failed = store_.export_resource(s.main, s.sub, file, base + file) != Outcome::Done || failed;
+  }
+  if (failed) tell(kExportFailed);
+}
+
+void CodeManagerWindow::search() {
+  searched_ = true;
+  ListBox list(control(n::kSearchList));
+  NoRedraw quiet(list.hwnd());
+  list.clear();
+  for (const std::string& name : snippets::search(names_, text(n::kSearchBox))) list.add(name);
+}
+
+void CodeManagerWindow::copy_source() {
+  const std::string text = RichEdit(control(n::kSourceView)).text();
+  if (!Clipboard(hwnd()).put_text(to_wide(text))) tell(kCopyFailed);
+}
+
+}  // namespace tb::codemanager
