@@ -145,6 +145,37 @@ void Window::create_control(std::size_t index) {
   if (d.tip_at != Tip::None) add_tooltip(*raw);
 }
 
+bool Window::renew(std::string_view name) {
+  Ctl* c = find(name);
+  if (!c || !c->hwnd || is_container(c->def->kind)) return false;
+  const ControlDef& d = *c->def;
+  HWND old = c->hwnd, parent = GetParent(old);
+  HWND above = GetWindow(old, GW_HWNDPREV);
+  const bool focused = GetFocus() == old;
+  RECT r;
+  GetWindowRect(old, &r);
+  MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+  const DWORD shown = GetWindowLongPtrW(old, GWL_STYLE) & WS_VISIBLE;
+  KindStyle ks = kind_style(d.kind);
+  const DWORD style = ((WS_CHILD | WS_CLIPSIBLINGS | shown | ks.style | d.style) & ~d.style_off);
+  c->hwnd = nullptr;  // its hooks go with it
+  DestroyWindow(old);
+  HWND h = CreateWindowExW(d.ex_style, ks.cls, L"", style, r.left, r.top, r.right - r.left, r.bottom - r.top, parent,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(c->id())), g_inst, nullptr);
+  c->hwnd = h;
+  if (!h) return false;
+  SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(theme::ui_font(scale(12))), FALSE);
+  Ctl* raw = c;
+  hook_window(h, [raw](HWND, UINT msg, WPARAM wp, LPARAM lp, LRESULT& res) {
+    Busy busy(raw->owner);
+    return raw->owner->control_message(*raw, msg, wp, lp, res);
+  });
+  if (d.kind == Kind::RichEdit) SendMessageW(h, EM_SETEVENTMASK, 0, ENM_CHANGE);
+  SetWindowPos(h, above ? above : HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  if (focused) SetFocus(h);
+  return true;
+}
+
 // Messages of a standard control, before its own procedure.
 bool Window::control_message(Ctl& c, UINT msg, WPARAM wp, LPARAM lp, LRESULT& r) {
   std::string_view name = c.def->name;
