@@ -532,3 +532,26 @@ TEST_CASE("names the code uses that the table lacks are reported") {
   (void)f.w->text("没有这个");
   CHECK(f.w->unknown_names() == std::set<std::string, std::less<>>{"按扭1", "没有这个"});
 }
+
+TEST_CASE("a renewed control is empty, in the same place and order, and still reports") {
+  Fixture f;
+  HWND old = f.w->control("富文本框1");
+  f.w->set_text("富文本框1", "很多行");
+  RECT before;
+  GetWindowRect(old, &before);
+  HWND above = GetWindow(old, GW_HWNDPREV);
+  REQUIRE(f.w->renew("富文本框1"));
+  HWND now = f.w->control("富文本框1");
+  CHECK_FALSE(IsWindow(old));
+  CHECK(f.w->text("富文本框1") == "");
+  RECT after;
+  GetWindowRect(now, &after);
+  CHECK(EqualRect(&before, &after));
+  CHECK(GetWindow(now, GW_HWNDPREV) == above);
+  CHECK(GetDlgCtrlID(now) == GetDlgCtrlID(f.w->control("富文本框1")));
+  int changes = 0;
+  f.w->on("富文本框1", Event::Change, [&](EventArgs&) { ++changes; });
+  f.w->set_text("富文本框1", "新");
+  CHECK(changes == 1);
+  CHECK_FALSE(f.w->renew("外形框1"));  // containers hold other controls: never renewed
+}
