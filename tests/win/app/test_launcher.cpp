@@ -228,10 +228,16 @@ TEST_CASE("menu popup: at the pointer, on top; each entry does what it says and 
                       GetWindowRect(m, &r);
                       where = {r.left, r.top};
                       topmost = (GetWindowLongPtrW(m, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+                      CHECK(Window::from(m)->unknown_names().empty());
                       return true;
                     },
                     shot(res::kLauncherMenu, "menu_popup.bmp"), click(res::kLauncherMenu, kAddItem),
                     shot(res::kItemDialog, "item_dialog.bmp"),
+                    [] {
+                      HWND d = popup_of(res::kItemDialog);
+                      if (d) CHECK(Window::from(d)->unknown_names().empty());
+                      return d != nullptr;
+                    },
                     [] {
                       HWND d = popup_of(res::kItemDialog);
                       if (d) Window::from(d)->end_modal(0);  // closed without its button: the menu stays
@@ -279,7 +285,13 @@ TEST_CASE("menu popup: at the pointer, on top; each entry does what it says and 
     CHECK(found);
   }
   SUBCASE("添加分组 through the group name popup; an empty name adds nothing") {
-    menu_on(tools, {click(res::kLauncherMenu, kAddGroup), type(res::kGroupNamePopup, res::group_popup_names::kName, "新分组"),
+    menu_on(tools, {click(res::kLauncherMenu, kAddGroup),
+                    [] {
+                      HWND g = popup_of(res::kGroupNamePopup);
+                      if (g) CHECK(Window::from(g)->unknown_names().empty());
+                      return g != nullptr;
+                    },
+                    type(res::kGroupNamePopup, res::group_popup_names::kName, "新分组"),
                     click(res::kGroupNamePopup, res::group_popup_names::kButton)});
     CHECK(list().FindGroupByName("新分组") != 0);
     menu_on(tools, {click(res::kLauncherMenu, kAddGroup), click(res::kGroupNamePopup, res::group_popup_names::kButton)});
