@@ -14,6 +14,7 @@
 #include "widgets/grouplist/grouplist_win.h"
 #include "widgets/grouplist/instance.h"
 #include "widgets/grouplist/listbox_win.h"
+#include "tests/support/win_test_util.h"
 
 namespace list_test {
 
@@ -27,18 +28,8 @@ inline std::string bmp_file(int w, int h, DWORD right, DWORD left = 0xFFFFFFFF, 
   return tb::bmp24_file(px.data(), w, h);
 }
 
-inline void pump(DWORD ms = 0) {
-  const DWORD start = GetTickCount();
-  for (;;) {
-    MSG m;
-    while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&m);
-      DispatchMessageW(&m);
-    }
-    if (GetTickCount() - start >= ms) return;
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
-  }
-}
+// Pumps this thread's messages for at least `ms` milliseconds.
+inline void pump(DWORD ms = 0) { tb::test::pump(ms); }
 
 struct Event {
   int kind;  // 1..9 in the handlers' order

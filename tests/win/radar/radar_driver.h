@@ -9,22 +9,12 @@
 #include <vector>
 
 #include "tests/win/radar/target_windows.h"
+#include "tests/support/win_test_util.h"
 
 namespace radar_test {
 
 // Pumps this thread's messages for at least `ms` milliseconds.
-inline void pump(DWORD ms = 0) {
-  const DWORD start = GetTickCount();
-  for (;;) {
-    MSG m;
-    while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&m);
-      DispatchMessageW(&m);
-    }
-    if (GetTickCount() - start >= ms) return;
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
-  }
-}
+inline void pump(DWORD ms = 0) { tb::test::pump(ms); }
 
 // Pumps until done() holds; false on timeout.
 inline bool pump_until(const std::function<bool()>& done, DWORD timeout_ms = 5000) {
