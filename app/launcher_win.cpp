@@ -22,7 +22,6 @@ constexpr char kRunKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
 constexpr char kRunValue[] = "Velgo";
 
 std::string set_ini() { return program_dir() + "set.ini"; }
-std::string config_ini() { return program_dir() + "配置信息.ini"; }
 
 // Pops up, as a menu does, and ends when the user clicks elsewhere.
 class Popup : public Window {

@@ -9,6 +9,7 @@
 #include "platform/msgbox.h"
 #include "platform/shell_win.h"
 #include "codemanager/codemanager.h"
+#include "imagetool/imagetool.h"
 #include "radar/radar.h"
 #include "resources/shell_windows.h"
 #include "util/hotkey.h"
@@ -65,6 +66,7 @@ void MainWindow::on_created() {
   on(kNotesTab, Event::Click, [this](const EventArgs&) { select_tab(2); });
   on(kDockTimer, Event::Tick, [this](const EventArgs&) { timer_check(); });
   on(kRadarButton, Event::Click, [](const EventArgs&) { radar::open(); });
+  on(kImageToolButton, Event::Click, [](const EventArgs&) { imagetool::open(); });
   on(kCodeManagerButton, Event::Click, [](const EventArgs&) { codemanager::open(ask_for_text); });
   on(kNotepadButton, Event::Click, [](const EventArgs&) { start_system_program("notepad.exe"); });
   on(kCalculatorButton, Event::Click, [](const EventArgs&) { start_system_program("calc.exe"); });

@@ -13,5 +13,7 @@ bool file_exists(const std::string& path);
 // The running program's file, and its folder ending with a separator: where the state files live.
 std::string program_path();
 std::string program_dir();
+// 配置信息.ini beside the program: the tools' options and remembered folders.
+inline std::string config_ini() { return program_dir() + "配置信息.ini"; }
 
 }  // namespace tb

@@ -8,6 +8,7 @@
 #include "codemanager/codemanager_window.h"
 #include "codemanager/folder_ops.h"
 #include "codemanager/translator.h"
+#include "platform/clipboard_win.h"
 #include "platform/handles.h"
 #include "platform/msgbox.h"
 #include "platform/picture.h"
@@ -42,33 +43,6 @@ constexpr char kTooBig[] = "源码文件太大（超过 2 MB），不能显示�
 constexpr std::size_t kMaxSource = 2u * 1024 * 1024;
 
 void tell(std::string_view text) { message_box(text, MB_OK, kTitle); }
-
-// The clipboard, open for one scope.
-class Clipboard {
- public:
-  explicit Clipboard(HWND owner) : open_(OpenClipboard(owner) != 0) {}
-  ~Clipboard() {
-    if (open_) CloseClipboard();
-  }
-  Clipboard(const Clipboard&) = delete;
-  Clipboard& operator=(const Clipboard&) = delete;
-  bool put_text(std::wstring_view w) {
-    if (!open_ || !EmptyClipboard()) return false;
-    HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, (w.size() + 1) * sizeof(wchar_t));
-    if (!mem) return false;
-    if (auto* p = static_cast<wchar_t*>(GlobalLock(mem))) {
-      w.copy(p, w.size());
-      p[w.size()] = L'\0';
-      GlobalUnlock(mem);
-      if (SetClipboardData(CF_UNICODETEXT, mem)) return true;  // the clipboard owns it now
-    }
-    GlobalFree(mem);
-    return false;
-  }
-
- private:
-  bool open_;
-};
 
 struct PidlTraits {
   static LPITEMIDLIST invalid() { return nullptr; }

@@ -65,12 +65,12 @@ KindStyle kind_style(Kind k) {
     case Kind::RichEdit:
       return {rich_class(), WS_TABSTOP | WS_BORDER | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_AUTOVSCROLL |
                                 ES_AUTOHSCROLL | ES_WANTRETURN};
-    case Kind::GroupBox: return {L"BUTTON", BS_GROUPBOX};
     case Kind::HScrollBar: return {L"SCROLLBAR", SBS_HORZ};
     case Kind::PictureButton:
     case Kind::ShapeBox:
     case Kind::PictureBox:
     case Kind::DrawingPanel:
+    case Kind::GroupBox:
     case Kind::Tab: return {kContainerClass, 0};
     case Kind::Timer:
     case Kind::FileDrop:
@@ -231,6 +231,16 @@ void Window::add_tooltip(const Ctl& c) {
   ti.uId = reinterpret_cast<UINT_PTR>(c.hwnd);
   ti.lpszText = w.data();
   SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
+}
+
+bool Window::set_surface(std::string_view name, Dib dib) {
+  Ctl* c = find(name);
+  if (!c || c->def->kind != Kind::DrawingPanel || !c->hwnd || !dib) return false;
+  c->dib = std::move(dib);
+  SetWindowPos(c->hwnd, nullptr, 0, 0, c->dib.width(), c->dib.height(),
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  InvalidateRect(c->hwnd, nullptr, FALSE);
+  return true;
 }
 
 Surface Window::surface(std::string_view name) {

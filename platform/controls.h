@@ -41,6 +41,9 @@ constexpr unsigned long kTreeNoTooltips = 0x0080;
 // A tab control whose pages draw the page names as a row of headers that switch pages
 // (a style bit of the framework's own container class).
 constexpr unsigned long kTabHeaders = 0x0001;
+constexpr unsigned long kButtonMultiline = 0x2000;     // BS_MULTILINE: a caption of several lines
+// WS_CLIPCHILDREN: a container painted often (a live view) does not draw over its children.
+constexpr unsigned long kClipChildren = 0x02000000;
 }  // namespace style
 
 struct ControlDef {

@@ -4,6 +4,7 @@
 
 #include <windowsx.h>
 
+#include "base/encoding.h"
 #include "base/text.h"
 #include "platform/window_parts.h"
 
@@ -25,6 +26,24 @@ void Window::paint_picture(Ctl& c, HDC dc, const RECT& r) {
     case Kind::Tab:
       theme::frame(dc, r, theme::kBorder);
       break;
+    case Kind::GroupBox: {
+      // A thin frame with the caption set into its top line, as the flat look draws groups.
+      const int half = scale(8);
+      RECT box{r.left, r.top + half, r.right, r.bottom};
+      theme::frame(dc, box, theme::kBorder);
+      if (!c.def->text.empty()) {
+        HFONT font = theme::ui_font(scale(12));
+        HGDIOBJ old = SelectObject(dc, font);
+        std::wstring w = to_wide(c.def->text);
+        SIZE size{};
+        GetTextExtentPoint32W(dc, w.c_str(), static_cast<int>(w.size()), &size);
+        SelectObject(dc, old);
+        RECT cap{r.left + scale(6), r.top, r.left + scale(10) + size.cx, r.top + 2 * half};
+        theme::fill(dc, cap, theme::kBody);
+        theme::text(dc, cap, c.def->text, theme::kText, font);
+      }
+      break;
+    }
     case Kind::DrawingPanel:
       if (c.dib) BitBlt(dc, 0, 0, c.dib.width(), c.dib.height(), c.dib.dc(), 0, 0, SRCCOPY);
       break;

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "platform/controls.h"
+#include "platform/picture.h"
 #include "platform/theme.h"
 
 namespace tb {
@@ -145,6 +146,9 @@ class Window {
   void show_popup_menu(std::string_view name);  // at the pointer
   // The pixel surface of a drawing panel (empty for other controls); repaint() shows changes.
   Surface surface(std::string_view name);
+  // Gives a drawing panel a new surface; the panel takes its size in device pixels. False for
+  // an empty picture or a control that is no drawing panel.
+  bool set_surface(std::string_view name, Dib dib);
   // Replaces a standard control's window by an empty new one from its table row, in the same
   // place and order. Emptying a rich edit of many lines this way is immediate; under Wine
   // deleting them costs time that grows with the square of their number.

@@ -40,7 +40,7 @@ constexpr wchar_t kContainerClass[] = L"TbContainer";
 
 inline bool is_container(Kind k) {
   return k == Kind::PictureButton || k == Kind::ShapeBox || k == Kind::PictureBox || k == Kind::DrawingPanel ||
-         k == Kind::Tab;
+         k == Kind::GroupBox || k == Kind::Tab;
 }
 
 // Runs a WM_PAINT: paint(dc, client rectangle) between BeginPaint and EndPaint.

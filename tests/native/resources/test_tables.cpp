@@ -8,6 +8,7 @@
 #include "base/text.h"
 
 #include "resources/codemanager_window.h"
+#include "resources/imagetool_window.h"
 #include "resources/launcher_windows.h"
 #include "resources/radar_window.h"
 #include "resources/shell_windows.h"
@@ -38,6 +39,7 @@ TEST_CASE("window tables: names unique, containers and pages exist, named consta
       {&res::kGroupNamePopup, list(res::group_popup_names::kAll)},
       {&res::kItemDialog, list(res::item_dialog_names::kAll)},
       {&res::kCodeManagerWindow, list(res::codemanager_names::kAll)},
+      {&res::kImageToolWindow, list(res::imagetool_names::kAll)},
   };
   for (const Table& t : tables) {
     CAPTURE(std::string(t.def->name));

@@ -11,7 +11,6 @@ using namespace tb;
 
 namespace {
 
-constexpr int kFileNameBox = 1148;  // cmb13
 constexpr int kFilterBox = 1136;    // cmb1
 
 std::string bytes(const char* s, std::size_t n) { return std::string(s, n); }
@@ -55,12 +54,7 @@ struct Window {
   ~Window() { DestroyWindow(hwnd); }
 };
 
-// Types name into the dialog's file name box and presses its OK button.
-void choose(HWND dialog, const std::string& name) {
-  for (HWND c : test::children_of(dialog))
-    if (GetDlgCtrlID(c) == kFileNameBox && test::class_of(c) == L"Edit") SetWindowTextW(c, to_wide(name).c_str());
-  test::press_button(dialog, IDOK);
-}
+void choose(HWND dialog, const std::string& name) { test::choose_file(dialog, to_wide(name)); }
 
 struct FilterBox {
   std::vector<std::string> items;

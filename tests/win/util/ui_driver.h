@@ -75,6 +75,27 @@ inline void press_button(HWND dialog, int id) {
   PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
 }
 
+// Types name into a file dialog's name box (cmb13) and presses its OK button.
+inline void choose_file(HWND dialog, const std::wstring& name) {
+  for (HWND c : children_of(dialog))
+    if (GetDlgCtrlID(c) == 1148 && class_of(c) == L"Edit") SetWindowTextW(c, name.c_str());
+  press_button(dialog, IDOK);
+}
+
+// From a driver thread: waits for a dialog captioned `caption` and presses `button` on it.
+inline bool answer_dialog(const std::wstring& caption, int button, DWORD timeout_ms = 5000) {
+  const DWORD start = GetTickCount();
+  while (GetTickCount() - start < timeout_ms) {
+    auto found = own_dialogs(&caption);
+    if (!found.empty()) {
+      press_button(found.front(), button);
+      return true;
+    }
+    Sleep(20);
+  }
+  return false;
+}
+
 // Waits (on its own thread) for a dialog of this process captioned `caption`, runs act on it,
 // and then expects it to close. A dialog that stays open is cancelled, so a test never hangs;
 // stuck() then reports it.

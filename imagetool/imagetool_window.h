@@ -1,0 +1,57 @@
+// The image tool's window: picture sources and export, the live readout, slots and binding.
+#pragma once
+#include <windows.h>
+
+#include <map>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "platform/handles.h"
+#include "platform/window.h"
+
+namespace tb::imagetool {
+
+class ImageToolWindow : public Window {
+ public:
+  // One readout step: position, colour, texts, marker and magnifier. Public so a tick can be
+  // timed alone.
+  void tick();
+  // The slot hotkey actions (n = 1..7) and the arrow moves.
+  void fill_slot(int n);
+  void toggle_binding();
+  void separate();
+  // Picture sources and export; public for tests that drive them without the dialogs.
+  bool show_picture_file(const std::string& path);
+  bool show_clipboard_picture();
+  bool export_to(const std::string& path);
+
+ protected:
+  void on_created() override;
+  void on_destroyed() override;
+  bool on_message(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
+
+ private:
+  void register_hotkeys();
+  void release_arrow_keys();
+  void show_page(int page);
+  void capture();
+  void load();
+  void export_picture();
+  void set_swatch(std::string_view box, COLORREF c);
+  void put(std::string_view box, const std::string& value);
+
+  WindowDc screen_{nullptr};            // the screen's DC, kept for the readout's pixel reads
+  int zoom_ = 8;
+  int origin_x_ = 0, origin_y_ = 0;  // subtracted from the mouse position while bound
+  POINT corner_{};             // magnifier source corner of the last tick
+  COLORREF marker_ = 0;        // colour of the marker: the pixel under the mouse
+  GdiBrush handle_brush_;      // the handle box's background: grey, red while bound
+  bool bound_ = false;
+  std::map<std::string, COLORREF, std::less<>> swatches_;
+};
+
+// The open tool window, or nullptr.
+ImageToolWindow* current();
+
+}  // namespace tb::imagetool

@@ -1,0 +1,310 @@
+#include "imagetool/imagetool_window.h"
+
+#include <cstdlib>
+
+#include "base/bmp.h"
+#include "base/colour.h"
+#include "base/fileio.h"
+#include "base/ini.h"
+#include "imagetool/imagetool.h"
+#include "imagetool/readout.h"
+#include "platform/clipboard_win.h"
+#include "platform/msgbox.h"
+#include "platform/picture.h"
+#include "resources/imagetool_window.h"
+#include "util/file_dialog.h"
+#include "util/hotkey.h"
+
+namespace tb::imagetool {
+
+namespace n = res::imagetool_names;
+
+namespace {
+
+ImageToolWindow* g_window = nullptr;
+
+constexpr char kTitle[] = "Tarvo";
+constexpr char kDepthWarning[] = "非32位色下图片中部分颜色会失真";
+constexpr char kNotYet[] = "此功能待开发";
+constexpr char kBadPicture[] = "无法读取这个图片文件，请选择一个 BMP 图片。";
+constexpr char kNotWritten[] = "图片没有导出：无法写入这个文件。";
+constexpr COLORREF kHandleGrey = 0xECECEC;
+constexpr COLORREF kHandleRed = 0x0000FF;
+constexpr COLORREF kBackdrop = RGB(255, 255, 255);
+
+constexpr std::string_view kSlotIds[] = {"颜色1", "颜色2", "颜色3", "颜色4", "颜色5", "颜色6", "颜色7"};
+struct Arrow {
+  UINT key;
+  std::string_view id;
+  int dx, dy;
+};
+constexpr Arrow kArrows[] = {
+    {VK_LEFT, "左移", -1, 0}, {VK_RIGHT, "右移", 1, 0}, {VK_UP, "上移", 0, -1}, {VK_DOWN, "下移", 0, 1}};
+
+void move_mouse(int dx, int dy) {
+  POINT p{};
+  GetCursorPos(&p);
+  SetCursorPos(p.x + dx, p.y + dy);
+}
+
+void tell(std::string_view text, UINT icon = 0) { message_box(text, MB_OK | icon, kTitle, current() ? current()->hwnd() : nullptr); }
+
+}  // namespace
+
+ImageToolWindow* current() { return g_window; }
+
+bool open() {
+  if (g_window && g_window->hwnd()) {
+    HWND h = g_window->hwnd();
+    if (IsIconic(h)) ShowWindow(h, SW_RESTORE);
+    SetWindowPos(h, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    SetForegroundWindow(h);
+    return true;
+  }
+  return Window::open_single(g_window, res::kImageToolWindow) != nullptr;
+}
+
+void ImageToolWindow::on_created() {
+  const int pct = scale_pct();
+  set_painter(n::kMinimise, [pct](HDC dc, const RECT& r, theme::Face f) { theme::minimise_glyph(dc, r, f, pct); });
+  set_painter(n::kClose, [pct](HDC dc, const RECT& r, theme::Face f) { theme::close_glyph(dc, r, f, pct); });
+  set_painter(n::kPinButton, [pct](HDC dc, const RECT& r, theme::Face f) {
+    theme::button_face(dc, r, "置顶", f, pct, true);
+  });
+  // The two page buttons stand for the tab control's headers: the current page's is marked.
+  for (int page = 0; page < 2; ++page) {
+    const std::string_view name = page == 0 ? n::kGatherTabButton : n::kWorkTabButton;
+    set_painter(name, [this, page, pct, name](HDC dc, const RECT& r, theme::Face f) {
+      const bool current = selected_page(n::kTabs) == page;
+      theme::fill(dc, r, current ? theme::kPanel : theme::kBody);
+      RECT inner = r;
+      if (f != theme::Face::Normal && !current) theme::fill(dc, inner, theme::kHover);
+      theme::frame(dc, r, theme::kBorder);
+      if (current) {
+        RECT bar{r.left, r.top, r.left + MulDiv(3, pct, 100), r.bottom};
+        theme::fill(dc, bar, theme::kAccent);
+      }
+      theme::text(dc, r, control_def(name)->text, current ? theme::kText : theme::kMuted,
+                  theme::ui_font(MulDiv(13, pct, 100), current));
+    });
+  }
+  for (std::string_view s : n::kSlotSwatches) set_swatch(s, theme::kPanel);
+  for (std::string_view s : {n::kKeepSwatch, n::kBackgroundSwatch, n::kColourSwatch, n::kMarker})
+    set_swatch(s, theme::kPanel);
+  set_painter(n::kMagnifier, [this](HDC dc, const RECT& r, theme::Face) {
+    const int s = 192 / zoom_;
+    SetStretchBltMode(dc, COLORONCOLOR);
+    if (!StretchBlt(dc, 0, 0, r.right - r.left, r.bottom - r.top, screen_.get(), corner_.x, corner_.y, s, s, SRCCOPY))
+      theme::fill(dc, r, theme::kBody);
+  });
+
+  handle_brush_.reset(CreateSolidBrush(kHandleGrey));
+  on(n::kHandleBox, Event::Colour, [this](EventArgs& a) {
+    SetBkColor(a.dc, bound_ ? kHandleRed : kHandleGrey);
+    a.answer(reinterpret_cast<LRESULT>(handle_brush_.get()));
+  });
+
+  on(n::kGatherTabButton, Event::Click, [this](const EventArgs&) { show_page(0); });
+  on(n::kWorkTabButton, Event::Click, [this](const EventArgs&) { show_page(1); });
+  on(n::kPinButton, Event::Click, [this](const EventArgs&) { show_popup_menu(n::kPinMenu); });
+  on(n::kPinMenu, Event::Menu, [this](const EventArgs& a) { set_topmost(a.item == 0); });
+  on(n::kMinimise, Event::Click, [this](const EventArgs&) { ShowWindow(hwnd(), SW_SHOWMINNOACTIVE); });
+  on(n::kClose, Event::Click, [this](const EventArgs&) { close(); });
+  on(n::kCaptureMode, Event::Click, [this](const EventArgs&) {
+    ini_write(config_ini(), "配置", "截图方式", checked(n::kCaptureMode) ? "真" : "假");
+  });
+  on(n::kCaptureButton, Event::Click, [this](const EventArgs&) { capture(); });
+  on(n::kLoadButton, Event::Click, [this](const EventArgs&) { load(); });
+  on(n::kExportButton, Event::Click, [this](const EventArgs&) { export_picture(); });
+  on(n::kFindButton, Event::Click, [](const EventArgs&) { tell(kNotYet); });
+  on(n::kBindButton, Event::Click, [this](const EventArgs&) { toggle_binding(); });
+  on(n::kSeparateButton, Event::Click, [this](const EventArgs&) { separate(); });
+  on(n::kReadoutTimer, Event::Tick, [this](const EventArgs&) { tick(); });
+
+  show_page(1);
+  set_checked(n::kCaptureMode, ini_read(config_ini(), "配置", "截图方式") == "真");
+  tick();
+  set_timer(n::kReadoutTimer, 50);
+}
+
+void ImageToolWindow::on_destroyed() {
+  // The slot keys stay registered while the tool is inactive; they go with the window.
+  for (std::string_view id : kSlotIds) unregister_hotkey(id);
+  release_arrow_keys();
+}
+
+bool ImageToolWindow::on_message(UINT msg, WPARAM wp, LPARAM, LRESULT&) {
+  if (msg == WM_ACTIVATE) {
+    if (LOWORD(wp) == WA_INACTIVE) release_arrow_keys();
+    else register_hotkeys();
+  }
+  return false;
+}
+
+void ImageToolWindow::register_hotkeys() {
+  for (int i = 0; i < 7; ++i) {
+    register_hotkey(hwnd(), MOD_ALT | MOD_CONTROL, '1' + i, [this, i](HWND, UINT, WPARAM, LPARAM) -> LRESULT {
+      fill_slot(i + 1);
+      return 0;
+    }, kSlotIds[i]);
+  }
+  for (const Arrow& a : kArrows) {
+    register_hotkey(hwnd(), 0, a.key, [a](HWND, UINT, WPARAM, LPARAM) -> LRESULT {
+      move_mouse(a.dx, a.dy);
+      return 0;
+    }, a.id);
+  }
+}
+
+void ImageToolWindow::release_arrow_keys() {
+  for (const Arrow& a : kArrows) unregister_hotkey(a.id);
+}
+
+void ImageToolWindow::show_page(int page) {
+  select_page(n::kTabs, page);
+  repaint(n::kGatherTabButton);
+  repaint(n::kWorkTabButton);
+}
+
+void ImageToolWindow::set_swatch(std::string_view box, COLORREF c) {
+  auto it = swatches_.find(box);
+  if (it != swatches_.end()) {
+    if (it->second == c) return;
+    it->second = c;
+    repaint(box);
+    return;
+  }
+  swatches_.emplace(std::string(box), c);
+  set_painter(box, [this, name = std::string(box)](HDC dc, const RECT& r, theme::Face) {
+    auto found = swatches_.find(name);
+    theme::fill(dc, r, found == swatches_.end() ? theme::kPanel : found->second);
+    theme::frame(dc, r, theme::kBorder);
+  });
+  repaint(box);
+}
+
+void ImageToolWindow::put(std::string_view box, const std::string& value) {
+  // Laying an edit's text out again costs more than the rest of a tick: only changes go in.
+  if (text(box) != value) set_text(box, value);
+}
+
+void ImageToolWindow::tick() {
+  POINT p{};
+  GetCursorPos(&p);
+  const COLORREF colour = GetPixel(screen_.get(), p.x, p.y);
+  const std::string decimal = decimal_colour(colour);
+  put(n::kDecimalBox, decimal);
+  const std::string hex = hex_colour(static_cast<std::uint32_t>(std::atoll(decimal.c_str())));
+  put(n::kHexBox, hex);
+  put(n::kCoordinateBox, coordinate_text(p.x, p.y, origin_x_, origin_y_));
+  // The marker and swatch take a second reading, as the readout always has.
+  POINT q{};
+  GetCursorPos(&q);
+  marker_ = GetPixel(screen_.get(), q.x, q.y);
+  set_swatch(n::kMarker, marker_);
+  set_swatch(n::kColourSwatch, marker_);
+  const int s = 192 / zoom_;
+  corner_ = POINT{p.x - s / 2 + 2, p.y - s / 2 + 2};
+  if (HWND mag = control(n::kMagnifier)) {
+    InvalidateRect(mag, nullptr, FALSE);
+    UpdateWindow(mag);
+  }
+  const Components c = components(hex);
+  put(n::kRedBox, std::to_string(c.r));
+  put(n::kGreenBox, std::to_string(c.g));
+  put(n::kBlueBox, std::to_string(c.b));
+}
+
+void ImageToolWindow::fill_slot(int slot) {
+  if (slot < 1 || slot > 7) return;
+  set_swatch(n::kSlotSwatches[slot - 1], marker_);
+  if (slot == 1) set_swatch(n::kKeepSwatch, marker_);
+  if (slot == 2) set_swatch(n::kBackgroundSwatch, marker_);
+  const std::string hex = text(n::kHexBox);
+  set_text(n::kSlotTexts[slot - 1], slot_text(text(n::kCoordinateBox), hex));
+  if (slot == 1) set_text(n::kKeepBox, hex);
+  if (slot == 2) set_text(n::kBackgroundBox, hex);
+}
+
+void ImageToolWindow::toggle_binding() {
+  const long long handle = std::atoll(text(n::kHandleBox).c_str());
+  RECT r{};
+  if (text(n::kBindButton) == "绑定" && handle > 0 &&
+      GetWindowRect(reinterpret_cast<HWND>(static_cast<std::intptr_t>(handle)), &r)) {
+    origin_x_ = r.left;
+    origin_y_ = r.top;
+    set_text(n::kBindButton, "解除绑定");
+    bound_ = true;
+  } else {
+    origin_x_ = origin_y_ = 0;
+    set_text(n::kBindButton, "绑定");
+    bound_ = false;
+  }
+  handle_brush_.reset(CreateSolidBrush(bound_ ? kHandleRed : kHandleGrey));
+  repaint(n::kHandleBox);
+}
+
+void ImageToolWindow::separate() {
+  const auto keep = static_cast<std::uint32_t>(hex_to_number(text(n::kKeepBox)));
+  const auto background = static_cast<std::uint32_t>(hex_to_number(text(n::kBackgroundBox)));
+  Surface s = surface(n::kPicture);
+  if (!s.pixels) return;
+  GdiFlush();
+  separate_colours(s.pixels, static_cast<std::size_t>(s.width) * s.height, keep, background);
+  repaint(n::kPicture);
+}
+
+bool ImageToolWindow::show_picture_file(const std::string& path) {
+  std::string bytes;
+  if (!read_file(path, bytes)) return false;
+  Dib dib = decode(bytes, kBackdrop);
+  if (!dib) return false;
+  // The clipboard takes a copy, so the picture is ready to paste elsewhere too.
+  HWND owner = GetFocus();
+  Clipboard(owner ? owner : hwnd()).put_picture(dib);
+  return set_surface(n::kPicture, std::move(dib));
+}
+
+bool ImageToolWindow::show_clipboard_picture() {
+  std::string dib = Clipboard(hwnd()).dib_bytes();
+  Dib picture = decode(bmp_file_from_dib(dib), kBackdrop);
+  return set_surface(n::kPicture, std::move(picture));
+}
+
+bool ImageToolWindow::export_to(const std::string& path) {
+  Surface s = surface(n::kPicture);
+  if (!s.pixels) return false;
+  GdiFlush();
+  const std::string bytes = bmp24_file(s.pixels, s.width, s.height);
+  return !bytes.empty() && write_file_atomic(path, bytes);
+}
+
+void ImageToolWindow::capture() {
+  // TODO(capture library)
+  show_clipboard_picture();
+  WindowDc dc(nullptr);
+  if (GetDeviceCaps(dc.get(), BITSPIXEL) != 32) tell(kDepthWarning, MB_ICONWARNING);
+}
+
+void ImageToolWindow::load() {
+  const std::string path =
+      open_file(hwnd(), ini_read(config_ini(), "PIC", "上次打开路径"), "请选择图片，只支持bmp图片", "图像文件|*.bmp");
+  if (path.empty()) return;
+  if (!show_picture_file(path)) {
+    tell(kBadPicture, MB_ICONWARNING);
+    return;
+  }
+  ini_write(config_ini(), "PIC", "上次打开路径", folder_of(path));
+}
+
+void ImageToolWindow::export_picture() {
+  const std::string path = save_file(hwnd(), ini_read(config_ini(), "PIC", "上次保存路径"), "请选择图片", "*.bmp", 1);
+  if (path.empty()) return;
+  if (!export_to(path)) {
+    tell(kNotWritten, MB_ICONWARNING);
+    return;
+  }
+  ini_write(config_ini(), "PIC", "上次保存路径", folder_of(path));
+}
+
+}  // namespace tb::imagetool
