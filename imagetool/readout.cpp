@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "base/colour.h"
+#include "base/text.h"
 
 namespace tb::imagetool {
 
@@ -20,10 +21,16 @@ std::string hex_colour(std::uint32_t colour) {
 std::int32_t hex_to_number(std::string_view text) {
   constexpr std::string_view kDigits = "0123456789ABCDEF";
   double value = 0;
-  for (char ch : text) {
-    const char up = (ch >= 'a' && ch <= 'z') ? static_cast<char>(ch - 'a' + 'A') : ch;
-    const std::size_t at = kDigits.find(up);
-    const double digit = at == std::string_view::npos ? -2.0 : static_cast<double>(at);
+  for (std::size_t i = 0; i < text.size(); i += char_len(text, i)) {
+    // A two-byte character is one character that is no digit; its second byte is never
+    // folded or matched on its own.
+    double digit = -2.0;
+    if (char_len(text, i) == 1) {
+      const char ch = text[i];
+      const char up = (ch >= 'a' && ch <= 'z') ? static_cast<char>(ch - 'a' + 'A') : ch;
+      const std::size_t at = kDigits.find(up);
+      if (at != std::string_view::npos) digit = static_cast<double>(at);
+    }
     // Truncated to 32 bits after each step, as the macro language's integer does; a value
     // beyond 32 bits wraps rather than being undefined.
     const double next = std::trunc(value * 16 + digit);

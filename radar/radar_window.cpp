@@ -10,7 +10,6 @@
 #include "platform/handles.h"
 #include "platform/msgbox.h"
 #include "radar/forms.h"
-#include "radar/pictures.h"
 #include "radar/radar.h"
 #include "resources/radar_window.h"
 
@@ -23,12 +22,6 @@ namespace {
 RadarWindow* g_radar = nullptr;
 
 constexpr UINT kRemoteDone = WM_APP + 0x52;  // an action on the picked window has ended
-
-HCURSOR make_cursor() {
-  MonoCursor c = target_cursor();
-  return CreateCursor(GetModuleHandleW(nullptr), MonoCursor::kHotX, MonoCursor::kHotY, MonoCursor::kSize,
-                      MonoCursor::kSize, c.and_mask.data(), c.xor_mask.data());
-}
 
 std::string handle_text(HWND w) { return int_to_text(reinterpret_cast<std::intptr_t>(w)); }
 
@@ -54,17 +47,11 @@ void RadarWindow::on_created() {
   const int pct = scale_pct();
   set_painter(kMinimise, [pct](HDC dc, const RECT& r, theme::Face f) { theme::minimise_glyph(dc, r, f, pct); });
   set_painter(kClose, [pct](HDC dc, const RECT& r, theme::Face f) { theme::close_glyph(dc, r, f, pct); });
-  cursor_.reset(make_cursor());
-  show_panel_picture(icon_picture_);
+  pick_.attach(
+      *this, kPanel, [this](HWND w) { show_readout(read_window(w, names_)); }, [this] { names_.clear(); });
 
   on(kMinimise, Event::Click, [this](const EventArgs&) { ShowWindow(hwnd(), SW_SHOWMINNOACTIVE); });
   on(kClose, Event::Click, [this](const EventArgs&) { close(); });
-  on(kPanel, Event::MouseDown, [this](const EventArgs&) { begin_pick(); });
-  on(kPanel, Event::MouseMove, [this](const EventArgs&) { track(); });
-  on(kPanel, Event::MouseUp, [this](const EventArgs&) { end_pick(); });
-  // A pick whose mouse capture is taken away (another window captures, the desktop switches)
-  // ends as a release would, so no outline stays on the screen.
-  on(kPanel, Event::CaptureLost, [this](const EventArgs&) { end_pick(); });
   // The tip is drawn on the caption band, in the caption's light text colour.
   on(kTip, Event::Colour, [](EventArgs& a) {
     SetTextColor(a.dc, theme::kAccentLight);
@@ -82,14 +69,7 @@ void RadarWindow::on_created() {
   on(kTipTimer, Event::Tick, [this](const EventArgs&) { rotate_tip(); });
 }
 
-void RadarWindow::on_destroyed() {
-  if (dragging_) {
-    dragging_ = false;
-    if (outlined_) invert_outline(last_);
-    outlined_ = false;
-    if (GetCursor() == cursor_.get()) SetCursor(LoadCursorW(nullptr, IDC_ARROW));
-  }
-}
+void RadarWindow::on_destroyed() { pick_.abandon(); }
 
 bool RadarWindow::on_message(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
   if (msg == kRemoteDone) {
@@ -98,67 +78,6 @@ bool RadarWindow::on_message(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     return true;
   }
   return false;
-}
-
-void RadarWindow::show_panel_picture(const PanelPicture& pic) {
-  // The picture fills the panel inside a one-pixel frame, scaled with the screen's DPI.
-  Surface s = surface(kPanel);
-  if (!s.pixels) return;
-  const int b = scale(1), w = s.width - 2 * b, h = s.height - 2 * b;
-  const std::uint32_t frame = colour::to_pixel(theme::kBorder);
-  for (int y = 0; y < s.height; ++y) {
-    for (int x = 0; x < s.width; ++x) {
-      std::uint32_t& px = s.pixels[static_cast<std::size_t>(y) * s.width + x];
-      if (x < b || y < b || x >= b + w || y >= b + h) {
-        px = frame;
-        continue;
-      }
-      const int sx = (x - b) * PanelPicture::kWidth / w, sy = (y - b) * PanelPicture::kHeight / h;
-      const std::uint8_t* bgr = &pic.bgr[static_cast<std::size_t>(sy) * PanelPicture::kStride + sx * 3];
-      px = colour::pixel(bgr[2], bgr[1], bgr[0]);
-    }
-  }
-  repaint(kPanel);
-}
-
-void RadarWindow::begin_pick() {
-  if (outlined_) invert_outline(last_);
-  dragging_ = true;
-  set_cursor(kPanel, cursor_.get());
-  show_panel_picture(empty_picture_);
-  HWND panel = control(kPanel);
-  UpdateWindow(panel);  // the icon leaves the panel at once, as if picked up
-  names_.clear();
-  SetCapture(panel);
-  POINT p{};
-  GetCursorPos(&p);
-  last_ = WindowFromPoint(p);
-  outlined_ = false;  // nothing is drawn on the window under the press
-}
-
-void RadarWindow::track() {
-  if (!dragging_) return;
-  POINT p{};
-  GetCursorPos(&p);
-  HWND w = WindowFromPoint(p);
-  show_readout(read_window(w, names_));
-  if (w != last_) {
-    invert_outline(w);
-    if (outlined_) invert_outline(last_);
-    last_ = w;
-    outlined_ = true;
-  }
-}
-
-void RadarWindow::end_pick() {
-  if (!dragging_) return;
-  set_cursor(kPanel, nullptr);
-  dragging_ = false;
-  show_panel_picture(icon_picture_);
-  if (GetCapture() == control(kPanel)) ReleaseCapture();  // a capture taken away is not ours
-  if (outlined_) invert_outline(last_);
-  outlined_ = false;
-  names_.clear();
 }
 
 void RadarWindow::show_readout(const Readout& r) {

@@ -6,7 +6,7 @@
 
 #include "platform/handles.h"
 #include "platform/window.h"
-#include "radar/pictures.h"
+#include "radar/pick_win.h"
 #include "radar/probe.h"
 #include "radar/remote_win.h"
 
@@ -17,15 +17,15 @@ class RadarWindow : public Window {
   RadarWindow() = default;
 
   // The pick gesture: press, every move, release. Public so a move step can be timed alone.
-  void begin_pick();
-  void track();
-  void end_pick();
-  bool dragging() const { return dragging_; }
+  void begin_pick() { pick_.begin(); }
+  void track() { pick_.track(); }
+  void end_pick() { pick_.end(); }
+  bool dragging() const { return pick_.dragging(); }
 
   ProcessNames& process_names() { return names_; }
   // Whether an action on the picked window has not ended yet.
   bool acting() const { return remote_.busy(); }
-  HCURSOR target_cursor() const { return cursor_.get(); }
+  HCURSOR target_cursor() const { return pick_.cursor(); }
 
  protected:
   void on_created() override;
@@ -43,15 +43,9 @@ class RadarWindow : public Window {
   void fade(int position);
   void open_folder();
   void rotate_tip();
-  void show_panel_picture(const PanelPicture& pic);
 
-  bool dragging_ = false;
-  HWND last_ = nullptr;    // the window under the mouse at the previous step
-  bool outlined_ = false;  // whether last_ carries an inverted outline now
+  WindowPick pick_;
   ProcessNames names_;  // cached for one drag
-  CursorHandle cursor_;
-  const PanelPicture empty_picture_ = panel_picture(false);
-  const PanelPicture icon_picture_ = panel_picture(true);
   RemoteWindows remote_;  // the actions on the picked window
 };
 
