@@ -9,6 +9,7 @@
 
 #include "platform/handles.h"
 #include "platform/window.h"
+#include "radar/pick_win.h"
 
 namespace tb::imagetool {
 
@@ -41,6 +42,7 @@ class ImageToolWindow : public Window {
   void set_swatch(std::string_view box, COLORREF c);
   void put(std::string_view box, const std::string& value);
 
+  radar::WindowPick pick_;      // the radar's pick gesture on 画板1
   WindowDc screen_{nullptr};            // the screen's DC, kept for the readout's pixel reads
   int zoom_ = 8;
   int origin_x_ = 0, origin_y_ = 0;  // subtracted from the mouse position while bound

@@ -11,6 +11,7 @@
 #include "platform/clipboard_win.h"
 #include "platform/msgbox.h"
 #include "platform/picture.h"
+#include "radar/probe.h"
 #include "resources/imagetool_window.h"
 #include "util/file_dialog.h"
 #include "util/hotkey.h"
@@ -98,6 +99,10 @@ void ImageToolWindow::on_created() {
       theme::fill(dc, r, theme::kBody);
   });
 
+  pick_.attach(*this, n::kPickPanel, [this](HWND under) {
+    put(n::kTitleBox, radar::window_title(under));
+    put(n::kHandleBox, std::to_string(reinterpret_cast<std::intptr_t>(under)));
+  });
   handle_brush_.reset(CreateSolidBrush(kHandleGrey));
   on(n::kHandleBox, Event::Colour, [this](EventArgs& a) {
     SetBkColor(a.dc, bound_ ? kHandleRed : kHandleGrey);
@@ -128,6 +133,7 @@ void ImageToolWindow::on_created() {
 }
 
 void ImageToolWindow::on_destroyed() {
+  pick_.abandon();
   // The slot keys stay registered while the tool is inactive; they go with the window.
   for (std::string_view id : kSlotIds) unregister_hotkey(id);
   release_arrow_keys();

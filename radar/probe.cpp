@@ -57,6 +57,15 @@ bool is_visible_top_level(HWND w) {
   return w && GetAncestor(w, GA_PARENT) == GetDesktopWindow() && IsWindowVisible(w);
 }
 
+std::string window_title(HWND w, DWORD pid) {
+  if (pid == 0) GetWindowThreadProcessId(w, &pid);
+  wchar_t buf[256];
+  // Another process's title is the one the system keeps, read without a message to that
+  // process (which may be slow or hung); our own windows answer WM_GETTEXT directly.
+  const int n = pid == GetCurrentProcessId() ? GetWindowTextW(w, buf, 256) : InternalGetWindowText(w, buf, 256);
+  return cut_to_bytes(to_gbk(std::wstring_view(buf, n > 0 ? n : 0)), kTitleLimit);
+}
+
 Readout read_window(HWND w, ProcessNames& names) {
   Readout r;
   r.window = w;
@@ -64,10 +73,7 @@ Readout read_window(HWND w, ProcessNames& names) {
   wchar_t buf[256];
   int n = GetClassNameW(w, buf, 256);
   r.class_name = cut_to_bytes(to_gbk(std::wstring_view(buf, n > 0 ? n : 0)), kClassLimit);
-  // Another process's title is the one the system keeps, read without a message to that
-  // process (which may be slow or hung); our own windows answer WM_GETTEXT directly.
-  n = r.pid == GetCurrentProcessId() ? GetWindowTextW(w, buf, 256) : InternalGetWindowText(w, buf, 256);
-  r.title = cut_to_bytes(to_gbk(std::wstring_view(buf, n > 0 ? n : 0)), kTitleLimit);
+  r.title = window_title(w, r.pid);
   if (!GetWindowRect(w, &r.rect)) r.rect = RECT{};
   r.path = names.path_of(r.pid);
   if (is_visible_top_level(w)) r.name = names.name_of(r.pid);

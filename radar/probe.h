@@ -45,6 +45,9 @@ struct Readout {
 };
 
 Readout read_window(HWND w, ProcessNames& names);
+// The window's title in GBK, at most 255 bytes, never waiting on another process. `pid` is
+// the window's process when the caller knows it (0: looked up).
+std::string window_title(HWND w, DWORD pid = 0);
 
 // Path of the process's main module, at most 1023 bytes; "" for pid 0 or a process that
 // cannot be opened.

@@ -79,7 +79,7 @@ const WindowDef kImageToolWindow{
         {"按钮_颜色分离", K::Button, 308, 209, 96, 39, kWork, "颜色分离"},
         {"透明标签25", K::TransparentLabel, 10, 261, 374, 15, kWork, "颜色分离：把不等于保留色的颜色变为背景色，用于按键或插件找图"},
         {"分组框2", K::GroupBox, 513, 30, 192, 368},
-        {"图片框1", K::PictureBox, 5, 17, 180, 160, kGroup},
+        {"图片框1", K::PictureBox, 5, 17, 180, 160, kGroup, {}, -1, true, style::kClipChildren},
         {"外形框1", K::ShapeBox, 73, 65, 9, 9, "图片框1"},
         {"时钟1", K::Timer, 129, 82, 0, 0, "图片框1"},
         {"透明标签22", K::TransparentLabel, 31, 184, 67, 16, kGroup, "当前坐标:"},

@@ -20,7 +20,7 @@ inline double now_ms() {
 inline double now_us() { return now_ms() * 1000.0; }
 
 struct Figures {
-  double mean = 0, median = 0, p95 = 0, min = 0, max = 0;
+  double mean = 0, median = 0, p95 = 0, min = 0, max = 0, p99 = 0;
 };
 
 inline Figures figures(std::vector<double> v) {
@@ -28,7 +28,8 @@ inline Figures figures(std::vector<double> v) {
   std::sort(v.begin(), v.end());
   double sum = 0;
   for (double x : v) sum += x;
-  return {sum / static_cast<double>(v.size()), v[v.size() / 2], v[v.size() * 95 / 100], v.front(), v.back()};
+  return {sum / static_cast<double>(v.size()), v[v.size() / 2], v[v.size() * 95 / 100], v.front(), v.back(),
+          v[v.size() * 99 / 100]};
 }
 
 }  // namespace tb::test

@@ -13,6 +13,7 @@
 #include "platform/clipboard_win.h"
 #include "resources/imagetool_window.h"
 #include "tests/support/win_test_util.h"
+#include "tests/win/radar/radar_driver.h"
 #include "tests/win/util/ui_driver.h"
 
 using namespace tb;
@@ -345,8 +346,20 @@ TEST_CASE("readout, binding, slot hotkeys, arrow keys and separation") {
     ReleaseDC(w->control(n::kMagnifier), dc);
   }
 
+  // The radar's pick gesture: drag the target icon from 画板1 onto the colour window.
+  radar_test::move_to(radar_test::centre(radar_test::window_rect(w->control(n::kPickPanel))));
+  radar_test::button(true);
+  ::test::pump_until([] { return false; }, 50);
+  radar_test::move_to({120, 80});
+  ::test::pump_until([] { return false; }, 50);
+  radar_test::move_to({130, 90});
+  ::test::pump_until([] { return false; }, 50);
+  radar_test::button(false);
+  ::test::pump_until([] { return false; }, 50);
+  CHECK(w->text(n::kTitleBox) == "色块");
+  CHECK(w->text(n::kHandleBox) == std::to_string(reinterpret_cast<std::intptr_t>(target.hwnd)));
+
   // Bound to the target's outer corner (100, 50): the mouse at (130, 90) reads 30,40.
-  w->set_text(n::kHandleBox, std::to_string(reinterpret_cast<std::intptr_t>(target.hwnd)));
   tb::test::send_click(w->control(n::kBindButton));
   CHECK(w->text(n::kBindButton) == "解除绑定");
   read_at(w, 130, 90);

@@ -1,0 +1,154 @@
+// The image tool's costs under Wine: loading and showing a 3840 x 2160 BMP and exporting it
+// (beside the pixel-by-pixel SetPixel way of showing it), one readout tick, and colour
+// separation on the buffer (beside the GetPixel/SetPixel way). Prints a table; it never fails
+// on timing.
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "base/bmp.h"
+#include "base/colour.h"
+#include "base/encoding.h"
+#include "base/fileio.h"
+#include "imagetool/imagetool.h"
+#include "imagetool/imagetool_window.h"
+#include "platform/picture.h"
+#include "resources/imagetool_window.h"
+#include "tests/support/bench_clock.h"
+#include "tests/support/win_test_util.h"
+
+using namespace tb;
+using tb::test::figures;
+using tb::test::now_ms;
+namespace n = res::imagetool_names;
+
+namespace {
+
+constexpr int kW = 3840, kH = 2160;
+
+std::string temp(const char* name) {
+  wchar_t tmp[MAX_PATH] = {};
+  GetTempPathW(MAX_PATH, tmp);
+  return to_gbk(tmp) + name;
+}
+
+// A picture with some structure: gradients and a few flat blocks, like a screenshot.
+std::vector<std::uint32_t> pattern(int w, int h) {
+  std::vector<std::uint32_t> px(static_cast<std::size_t>(w) * h);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x)
+      px[static_cast<std::size_t>(y) * w + x] =
+          ((x / 64 + y / 64) % 3 == 0) ? 0x3366CC : colour::pixel(x & 0xFF, y & 0xFF, (x ^ y) & 0xFF);
+  return px;
+}
+
+template <class F>
+double median_ms(int runs, F&& f) {
+  std::vector<double> v;
+  for (int i = 0; i < runs; ++i) {
+    const double t0 = now_ms();
+    f();
+    v.push_back(now_ms() - t0);
+  }
+  return figures(v).median;
+}
+
+}  // namespace
+
+int main() {
+  init_framework(GetModuleHandleW(nullptr));
+  imagetool::open();
+  tb::test::pump(200);
+  imagetool::ImageToolWindow* w = imagetool::current();
+  if (!w) {
+    std::printf("the tool did not open\n");
+    return 1;
+  }
+  const std::string in = temp("tb_bench_4k.bmp"), out = temp("tb_bench_4k_out.bmp");
+  const std::vector<std::uint32_t> src = pattern(kW, kH);
+  write_file_atomic(in, bmp24_file(src.data(), kW, kH));
+
+  std::printf("%-58s %12s\n", "row (3840 x 2160 = 8.29 Mpixel unless said)", "figure");
+  const double load = median_ms(5, [&] {
+    w->show_picture_file(in);
+    UpdateWindow(w->hwnd());
+  });
+  std::printf("%-58s %9.1f ms\n", "load and show a 24-bit BMP (median of 5; goal < 100)", load);
+  const double save = median_ms(5, [&] { w->export_to(out); });
+  std::printf("%-58s %9.1f ms\n", "export as 24-bit BMP (median of 5; goal < 100)", save);
+
+  // The pixel-by-pixel way: decode, then SetPixel every pixel onto the panel.
+  {
+    const double t0 = now_ms();
+    std::string bytes;
+    read_file(in, bytes);
+    Dib d = decode(bytes, RGB(255, 255, 255));
+    w->set_surface(n::kPicture, Dib::make(kW, kH));
+    Surface s = w->surface(n::kPicture);
+    for (int y = 0; y < kH; ++y)
+      for (int x = 0; x < kW; ++x)
+        SetPixel(s.dc, x, y, colour::to_colorref(d.pixels()[static_cast<std::size_t>(y) * kW + x]));
+    w->repaint(n::kPicture);
+    UpdateWindow(w->hwnd());
+    const double slow = now_ms() - t0;
+    std::printf("%-58s %9.1f ms\n", "show pixel by pixel with SetPixel (once)", slow);
+    std::printf("%-58s %9.0f x\n", "  ratio to the one-pass show", slow / load);
+  }
+
+  // Separation: on the buffer, and with GetPixel/SetPixel on 480 x 270 (1/64), scaled up.
+  w->show_picture_file(in);
+  w->set_text(n::kKeepBox, "CC6633");  // the flat blocks' colour 0x3366CC as BBGGRR
+  w->set_text(n::kBackgroundBox, "FFFFFF");
+  std::vector<double> seps;
+  for (int i = 0; i < 5; ++i) {
+    w->show_picture_file(in);  // a fresh picture each run, outside the clock
+    const double t0 = now_ms();
+    w->separate();
+    seps.push_back(now_ms() - t0);
+  }
+  const double fast_sep = figures(seps).median;
+  std::printf("%-58s %9.2f ms\n", "colour separation on the buffer (median of 5)", fast_sep);
+  {
+    const int sw = kW / 8, sh = kH / 8;
+    w->set_surface(n::kPicture, Dib::make(sw, sh));
+    Surface s = w->surface(n::kPicture);
+    std::vector<std::uint32_t> small = pattern(sw, sh);
+    std::copy(small.begin(), small.end(), s.pixels);
+    const COLORREF keep = 0xCC6633, background = 0xFFFFFF;
+    const double t0 = now_ms();
+    for (int y = 0; y < sh; ++y)
+      for (int x = 0; x < sw; ++x)
+        if (GetPixel(s.dc, x, y) != keep) SetPixel(s.dc, x, y, background);
+    const double slow = (now_ms() - t0) * 64;
+    std::printf("%-58s %9.1f ms\n", "GetPixel/SetPixel way, 480 x 270 scaled x64 to 3840 x 2160", slow);
+    std::printf("%-58s %9.0f x\n", "  ratio to the buffer", slow / fast_sep);
+  }
+
+  // One readout tick with the window's repaint that follows it: the pointer resting, and the
+  // pointer moving to a new place before every tick (every box and the magnifier change).
+  for (bool moving : {false, true}) {
+    std::vector<double> ticks, painted;
+    SetCursorPos(300, 200);
+    for (int i = -20; i < 1000; ++i) {
+      if (moving) SetCursorPos(100 + (i * 7) % 600, 100 + (i * 13) % 500);
+      const double t0 = now_ms();
+      w->tick();
+      const double t1 = now_ms();
+      RedrawWindow(w->hwnd(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+      if (i >= 0) {
+        ticks.push_back(t1 - t0);
+        painted.push_back(now_ms() - t0);
+      }
+    }
+    const auto f = figures(ticks), g = figures(painted);
+    std::printf("readout tick, pointer %-7s mean / p99 of 1000: %6.3f / %6.3f ms; with repaint %6.3f / %6.3f ms (%.2f %% of a core)\n",
+                moving ? "moving" : "resting", f.mean, f.p99, g.mean, g.p99, g.mean / 50 * 100);
+  }
+  remove_file(in);
+  remove_file(out);
+  w->destroy();
+  tb::test::pump(50);
+  return 0;
+}
