@@ -35,15 +35,18 @@ std::string bmp24_file(const std::uint32_t* pixels, int width, int height) {
   put32(out, 2835);
   put32(out, 0);
   put32(out, 0);
-  const std::size_t pad = static_cast<std::size_t>(stride) - static_cast<std::size_t>(width) * 3;
-  for (int y = height - 1; y >= 0; --y) {
+  // Rows written in place: the padding stays zero from the resize.
+  out.resize(static_cast<std::size_t>(54 + image), '\0');
+  auto* dst = reinterpret_cast<unsigned char*>(out.data()) + 54;
+  for (int y = height - 1; y >= 0; --y, dst += stride) {
     const std::uint32_t* row = pixels + static_cast<std::size_t>(y) * static_cast<std::size_t>(width);
-    for (int x = 0; x < width; ++x) {
-      out += static_cast<char>(row[x] & 0xFF);          // blue
-      out += static_cast<char>((row[x] >> 8) & 0xFF);   // green
-      out += static_cast<char>((row[x] >> 16) & 0xFF);  // red
+    unsigned char* d = dst;
+    for (int x = 0; x < width; ++x, d += 3) {
+      const std::uint32_t p = row[x];
+      d[0] = static_cast<unsigned char>(p);        // blue
+      d[1] = static_cast<unsigned char>(p >> 8);   // green
+      d[2] = static_cast<unsigned char>(p >> 16);  // red
     }
-    out.append(pad, '\0');
   }
   return out;
 }
@@ -67,40 +70,40 @@ std::uint32_t get16(std::string_view s, std::size_t at) {
 enum : std::uint32_t { kRgb = 0, kRle8 = 1, kRle4 = 2, kBitfields = 3, kJpeg = 4, kPng = 5, kAlphaBitfields = 6 };
 }  // namespace
 
-std::string bmp_file_from_dib(std::string_view dib) {
+std::size_t dib_pixel_offset(std::string_view dib) {
   const std::uint64_t n = dib.size();
-  if (n < 40 || n > 0xFFFFFFFFu - 14) return {};  // the file's size field is 32 bits
+  if (n < 40 || n > 0xFFFFFFFFu - 14) return 0;  // a file's size field is 32 bits
   const std::uint32_t header = get32(dib, 0);
-  if (header != 40 && header != 52 && header != 56 && header != 108 && header != 124) return {};
-  if (header > n) return {};
+  if (header != 40 && header != 52 && header != 56 && header != 108 && header != 124) return 0;
+  if (header > n) return 0;
   const std::int32_t width = static_cast<std::int32_t>(get32(dib, 4));
   const std::int32_t height = static_cast<std::int32_t>(get32(dib, 8));
   const std::uint32_t planes = get16(dib, 12), bits = get16(dib, 14);
   const std::uint32_t compression = get32(dib, 16), size_image = get32(dib, 20), colours_used = get32(dib, 32);
-  if (width <= 0 || height == 0 || planes != 1) return {};
+  if (width <= 0 || height == 0 || planes != 1) return 0;
   const std::uint64_t rows = height < 0 ? -static_cast<std::int64_t>(height) : height;
 
   bool packed_rows = false;  // uncompressed rows whose size follows from the header
   switch (compression) {
     case kRgb:
-      if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32) return {};
+      if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32) return 0;
       packed_rows = true;
       break;
     case kBitfields:
     case kAlphaBitfields:
-      if (bits != 16 && bits != 32) return {};
+      if (bits != 16 && bits != 32) return 0;
       packed_rows = true;
       break;
     case kRle8:
     case kRle4:
-      if (bits != (compression == kRle8 ? 8u : 4u) || height < 0) return {};  // run-length rows are bottom-up
+      if (bits != (compression == kRle8 ? 8u : 4u) || height < 0) return 0;  // run-length rows are bottom-up
       break;
     case kJpeg:
     case kPng:
-      if (bits != 0 && bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32) return {};
+      if (bits != 0 && bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32) return 0;
       break;
     default:
-      return {};
+      return 0;
   }
 
   // Only the plain 40-byte header keeps its masks after it; the later headers hold them.
@@ -109,21 +112,28 @@ std::string bmp_file_from_dib(std::string_view dib) {
   if (header == 40 && compression == kAlphaBitfields) masks = 16;
   std::uint64_t entries = colours_used;
   if (entries == 0 && bits >= 1 && bits <= 8) entries = std::uint64_t{1} << bits;
-  if (entries > 256) return {};
+  if (entries > 256) return 0;
 
   // The pixels start after the header, masks and table as this DIB has them. A fixed 52
   // bytes (40-byte header and three masks) is right only for 40-byte BI_BITFIELDS DIBs; a
   // 24-bit picture has no masks and a V5 header is 124 bytes, so their rows would shift.
   const std::uint64_t offset = header + masks + entries * 4;
-  if (offset > n) return {};
+  if (offset > n) return 0;
   const std::uint64_t remaining = n - offset;
   if (packed_rows) {
     const std::uint64_t stride = (static_cast<std::uint64_t>(width) * bits + 31) / 32 * 4;
-    if (rows > remaining / stride) return {};  // a division, so a huge declared size cannot overflow
+    if (rows > remaining / stride) return 0;  // a division, so a huge declared size cannot overflow
   } else if (size_image == 0 || size_image > remaining) {
-    return {};
+    return 0;
   }
 
+  return static_cast<std::size_t>(offset);
+}
+
+std::string bmp_file_from_dib(std::string_view dib) {
+  const std::size_t offset = dib_pixel_offset(dib);
+  if (offset == 0) return {};
+  const std::uint64_t n = dib.size();
   std::string out;
   out.reserve(static_cast<std::size_t>(14 + n));
   out += "BM";

@@ -1,5 +1,8 @@
 #include <windows.h>
 
+#include <algorithm>
+#include <cstdint>
+
 #include "base/encoding.h"
 #include "base/fileio.h"
 #include "base/owned.h"
@@ -20,13 +23,22 @@ bool read_file(const std::string& path, std::string& out) {
   UniqueHandle h(CreateFileW(to_wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!h) return false;
-  char buf[65536];
-  DWORD n = 0;
-  while (ReadFile(h.get(), buf, sizeof buf, &n, nullptr)) {
+  // Sized from the file first, so a large picture is read in one call without regrowing;
+  // the loop still takes a file that grows or shrinks meanwhile.
+  LARGE_INTEGER size{};
+  if (GetFileSizeEx(h.get(), &size) && size.QuadPart > 0 && size.QuadPart < (std::int64_t{1} << 31))
+    out.reserve(static_cast<std::size_t>(size.QuadPart) + 1);
+  for (;;) {
+    const std::size_t have = out.size();
+    const std::size_t room = std::max<std::size_t>(out.capacity() - have, 65536);
+    out.resize(have + room);
+    DWORD n = 0;
+    const BOOL ok = ReadFile(h.get(), out.data() + have, static_cast<DWORD>(std::min<std::size_t>(room, 1u << 30)), &n,
+                             nullptr);
+    out.resize(have + (ok ? n : 0));
+    if (!ok) return false;
     if (n == 0) return true;
-    out.append(buf, n);
   }
-  return false;
 }
 
 bool write_file_atomic(const std::string& path, std::string_view bytes) {

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/clipboard_win.h"
 #include "platform/handles.h"
 #include "platform/window.h"
 #include "radar/pick_win.h"
@@ -41,12 +42,19 @@ class ImageToolWindow : public Window {
   void export_picture();
   void set_swatch(std::string_view box, COLORREF c);
   void put(std::string_view box, const std::string& value);
+  // The screen's colour at p: from the square of this tick when it holds p.
+  COLORREF pixel_at(POINT p) const;
+  void measure_desktop();
+  void draw_magnifier(HDC dc, const RECT& r);
 
+  ClipboardPicture clipboard_;  // the loaded picture, promised to the clipboard
   radar::WindowPick pick_;      // the radar's pick gesture on 画板1
   WindowDc screen_{nullptr};            // the screen's DC, kept for the readout's pixel reads
   int zoom_ = 8;
   int origin_x_ = 0, origin_y_ = 0;  // subtracted from the mouse position while bound
   POINT corner_{};             // magnifier source corner of the last tick
+  RECT desktop_{};             // the virtual screen: every monitor
+  Dib square_;                 // the screen square the magnifier shows, taken at every tick
   COLORREF marker_ = 0;        // colour of the marker: the pixel under the mouse
   GdiBrush handle_brush_;      // the handle box's background: grey, red while bound
   bool bound_ = false;

@@ -1,6 +1,7 @@
 #include "imagetool/imagetool_window.h"
 
 #include <cstdlib>
+#include <memory>
 
 #include "base/bmp.h"
 #include "base/colour.h"
@@ -92,13 +93,9 @@ void ImageToolWindow::on_created() {
   for (std::string_view s : n::kSlotSwatches) set_swatch(s, theme::kPanel);
   for (std::string_view s : {n::kKeepSwatch, n::kBackgroundSwatch, n::kColourSwatch, n::kMarker})
     set_swatch(s, theme::kPanel);
-  set_painter(n::kMagnifier, [this](HDC dc, const RECT& r, theme::Face) {
-    const int s = 192 / zoom_;
-    SetStretchBltMode(dc, COLORONCOLOR);
-    if (!StretchBlt(dc, 0, 0, r.right - r.left, r.bottom - r.top, screen_.get(), corner_.x, corner_.y, s, s, SRCCOPY))
-      theme::fill(dc, r, theme::kBody);
-  });
-
+  square_ = Dib::make(192 / zoom_, 192 / zoom_);
+  measure_desktop();
+  set_painter(n::kMagnifier, [this](HDC dc, const RECT& r, theme::Face) { draw_magnifier(dc, r); });
   pick_.attach(*this, n::kPickPanel, [this](HWND under) {
     put(n::kTitleBox, radar::window_title(under));
     put(n::kHandleBox, std::to_string(reinterpret_cast<std::intptr_t>(under)));
@@ -139,7 +136,12 @@ void ImageToolWindow::on_destroyed() {
   release_arrow_keys();
 }
 
-bool ImageToolWindow::on_message(UINT msg, WPARAM wp, LPARAM, LRESULT&) {
+bool ImageToolWindow::on_message(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {
+  if (clipboard_.handle(hwnd(), msg, wp)) {
+    result = 0;
+    return true;
+  }
+  if (msg == WM_DISPLAYCHANGE) measure_desktop();
   if (msg == WM_ACTIVATE) {
     if (LOWORD(wp) == WA_INACTIVE) release_arrow_keys();
     else register_hotkeys();
@@ -194,10 +196,40 @@ void ImageToolWindow::put(std::string_view box, const std::string& value) {
   if (text(box) != value) set_text(box, value);
 }
 
+void ImageToolWindow::measure_desktop() {
+  // Asking for these is slow (under Wine about 0.2 ms each): once, and when displays change.
+  const int x = GetSystemMetrics(SM_XVIRTUALSCREEN), y = GetSystemMetrics(SM_YVIRTUALSCREEN);
+  desktop_ = RECT{x, y, x + GetSystemMetrics(SM_CXVIRTUALSCREEN), y + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+}
+
+COLORREF ImageToolWindow::pixel_at(POINT p) const {
+  if (!PtInRect(&desktop_, p)) return CLR_INVALID;  // what GetPixel gives off every monitor
+  const int x = p.x - corner_.x, y = p.y - corner_.y;
+  if (square_ && x >= 0 && y >= 0 && x < square_.width() && y < square_.height())
+    return colour::to_colorref(square_.pixels()[static_cast<std::size_t>(y) * square_.width() + x]);
+  return GetPixel(screen_.get(), p.x, p.y);
+}
+
+void ImageToolWindow::draw_magnifier(HDC dc, const RECT& r) {
+  SetStretchBltMode(dc, COLORONCOLOR);
+  if (!square_ || !StretchBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, square_.dc(), 0, 0,
+                              square_.width(), square_.height(), SRCCOPY))
+    theme::fill(dc, r, theme::kBody);
+}
+
 void ImageToolWindow::tick() {
   POINT p{};
   GetCursorPos(&p);
-  const COLORREF colour = GetPixel(screen_.get(), p.x, p.y);
+  // One copy of the square around the mouse serves the pixel reads and the magnifier: every
+  // read of the screen is a round trip to the display (under Wine, as much as the rest of
+  // the tick together).
+  const int s = 192 / zoom_;
+  corner_ = POINT{p.x - s / 2 + 2, p.y - s / 2 + 2};
+  if (square_) {
+    BitBlt(square_.dc(), 0, 0, s, s, screen_.get(), corner_.x, corner_.y, SRCCOPY);
+    GdiFlush();
+  }
+  const COLORREF colour = pixel_at(p);
   const std::string decimal = decimal_colour(colour);
   put(n::kDecimalBox, decimal);
   const std::string hex = hex_colour(static_cast<std::uint32_t>(std::atoll(decimal.c_str())));
@@ -206,14 +238,14 @@ void ImageToolWindow::tick() {
   // The marker and swatch take a second reading, as the readout always has.
   POINT q{};
   GetCursorPos(&q);
-  marker_ = GetPixel(screen_.get(), q.x, q.y);
+  marker_ = pixel_at(q);
   set_swatch(n::kMarker, marker_);
   set_swatch(n::kColourSwatch, marker_);
-  const int s = 192 / zoom_;
-  corner_ = POINT{p.x - s / 2 + 2, p.y - s / 2 + 2};
   if (HWND mag = control(n::kMagnifier)) {
-    InvalidateRect(mag, nullptr, FALSE);
-    UpdateWindow(mag);
+    WindowDc dc(mag);  // the box clips its marker out
+    RECT r;
+    GetClientRect(mag, &r);
+    draw_magnifier(dc.get(), r);
   }
   const Components c = components(hex);
   put(n::kRedBox, std::to_string(c.r));
@@ -264,11 +296,12 @@ bool ImageToolWindow::show_picture_file(const std::string& path) {
   std::string bytes;
   if (!read_file(path, bytes)) return false;
   Dib dib = decode(bytes, kBackdrop);
-  if (!dib) return false;
-  // The clipboard takes a copy, so the picture is ready to paste elsewhere too.
-  HWND owner = GetFocus();
-  Clipboard(owner ? owner : hwnd()).put_picture(dib);
-  return set_surface(n::kPicture, std::move(dib));
+  if (!dib || !set_surface(n::kPicture, std::move(dib))) return false;
+  // The picture goes to the clipboard too, made from the file's bytes only when some program
+  // asks for it; the tool window owns the clipboard so it can answer.
+  auto kept = std::make_shared<const std::string>(std::move(bytes));
+  clipboard_.promise(hwnd(), [kept] { return decode(*kept, kBackdrop); });
+  return true;
 }
 
 bool ImageToolWindow::show_clipboard_picture() {

@@ -20,23 +20,42 @@ bool Clipboard::put_text(std::wstring_view w) {
   return false;
 }
 
-bool Clipboard::put_picture(const Dib& picture) {
-  if (!open_ || !picture) return false;
-  // A device-dependent copy: the clipboard owns it, and every reader can convert it.
-  HDC screen = GetDC(nullptr);
-  HBITMAP copy = CreateCompatibleBitmap(screen, picture.width(), picture.height());
-  HDC to = CreateCompatibleDC(screen);
-  ReleaseDC(nullptr, screen);
-  bool ok = false;
-  if (copy && to) {
-    HGDIOBJ old = SelectObject(to, copy);
-    ok = BitBlt(to, 0, 0, picture.width(), picture.height(), picture.dc(), 0, 0, SRCCOPY) != 0;
-    SelectObject(to, old);
-  }
-  if (to) DeleteDC(to);
-  if (ok && EmptyClipboard() && SetClipboardData(CF_BITMAP, copy)) return true;
-  if (copy) DeleteObject(copy);
+namespace {
+// Hands the picture to the open clipboard as CF_BITMAP; the clipboard owns it afterwards.
+bool hand_over(Dib picture) {
+  if (!picture) return false;
+  HBITMAP bitmap = picture.release();
+  if (SetClipboardData(CF_BITMAP, bitmap)) return true;
+  DeleteObject(bitmap);
   return false;
+}
+}  // namespace
+
+bool ClipboardPicture::promise(HWND owner, std::function<Dib()> make) {
+  Clipboard c(owner);
+  if (!c || !EmptyClipboard()) return false;
+  make_ = std::move(make);
+  return SetClipboardData(CF_BITMAP, nullptr) == nullptr && GetClipboardOwner() == owner;
+}
+
+bool ClipboardPicture::handle(HWND owner, UINT msg, WPARAM wp) {
+  switch (msg) {
+    case WM_RENDERFORMAT:
+      // The clipboard is open already, by the program that asked.
+      if (wp == CF_BITMAP && make_) hand_over(make_());
+      return true;
+    case WM_RENDERALLFORMATS: {
+      Clipboard c(owner);
+      if (c && GetClipboardOwner() == owner && make_) hand_over(make_());
+      make_ = nullptr;
+      return true;
+    }
+    case WM_DESTROYCLIPBOARD:
+      make_ = nullptr;  // another program took the clipboard: nothing is promised any more
+      return true;
+    default:
+      return false;
+  }
 }
 
 std::string Clipboard::dib_bytes() const {

@@ -6,6 +6,7 @@
 #include <climits>
 #include <utility>
 
+#include "base/bmp.h"
 #include "base/colour.h"
 #include "platform/handles.h"
 
@@ -116,8 +117,47 @@ IWICImagingFactory* wic_factory() {
 }
 }  // namespace
 
+namespace {
+std::uint32_t le32(std::string_view s, std::size_t at) {
+  return static_cast<std::uint32_t>(static_cast<unsigned char>(s[at])) |
+         static_cast<std::uint32_t>(static_cast<unsigned char>(s[at + 1])) << 8 |
+         static_cast<std::uint32_t>(static_cast<unsigned char>(s[at + 2])) << 16 |
+         static_cast<std::uint32_t>(static_cast<unsigned char>(s[at + 3])) << 24;
+}
+
+// A BMP file of uncompressed rows without an alpha channel, converted by GDI in one call:
+// under Wine this is several times faster than the imaging component for large pictures.
+// Empty when the file is of another kind (the imaging component then decodes it).
+Dib decode_plain_bmp(std::string_view bytes) {
+  if (bytes.size() < 14 + 40 || bytes[0] != 'B' || bytes[1] != 'M') return {};
+  const std::string_view dib = bytes.substr(14);
+  const std::size_t offset = dib_pixel_offset(dib);
+  if (offset == 0) return {};
+  const std::uint32_t header = le32(dib, 0), compression = le32(dib, 16);
+  const std::uint32_t bits = le32(dib, 12) >> 16;
+  if (compression != BI_RGB && compression != BI_BITFIELDS) return {};
+  // Only a V4/V5 header can carry an alpha mask; such pictures need compositing.
+  if (bits == 32 && header >= 56 && le32(dib, 52) != 0) return {};
+  const auto width = static_cast<std::int32_t>(le32(dib, 4));
+  const auto height = static_cast<std::int32_t>(le32(dib, 8));
+  const std::int64_t rows = height < 0 ? -static_cast<std::int64_t>(height) : height;
+  if (!size_allowed(static_cast<UINT>(width), static_cast<UINT>(rows))) return {};
+  Dib d = Dib::make(width, static_cast<int>(rows));
+  if (!d) return {};
+  const auto* info = reinterpret_cast<const BITMAPINFO*>(dib.data());
+  if (SetDIBitsToDevice(d.dc(), 0, 0, static_cast<DWORD>(width), static_cast<DWORD>(rows), 0, 0, 0,
+                        static_cast<UINT>(rows), dib.data() + offset, info, DIB_RGB_COLORS) != rows)
+    return {};
+  GdiFlush();
+  std::uint32_t* px = d.pixels();
+  for (std::size_t i = 0, n = d.pixel_count(); i < n; ++i) px[i] &= 0xFFFFFF;
+  return d;
+}
+}  // namespace
+
 Dib decode(std::string_view bytes, COLORREF backdrop) {
   if (bytes.empty() || bytes.size() > UINT_MAX) return {};
+  if (Dib plain = decode_plain_bmp(bytes)) return plain;
   IWICImagingFactory* factory = wic_factory();
   if (!factory) return {};
   ComPtr<IWICStream> stream;
@@ -146,7 +186,12 @@ Dib decode(std::string_view bytes, COLORREF backdrop) {
   auto mix = [](std::uint32_t c, std::uint32_t b, std::uint32_t a) { return (c * a + b * (255 - a) + 127) / 255; };
   std::uint32_t* px = d.pixels();
   for (std::size_t i = 0, n = d.pixel_count(); i < n; ++i) {
-    std::uint32_t p = px[i], a = p >> 24;
+    const std::uint32_t p = px[i], a = p >> 24;
+    // Most pictures are opaque throughout: those pixels only lose their alpha byte.
+    if (a == 255) {
+      px[i] = p & 0xFFFFFF;
+      continue;
+    }
     px[i] = colour::pixel(mix(colour::pixel_red(p), br, a), mix(colour::pixel_green(p), bg, a),
                           mix(colour::pixel_blue(p), bb, a));
   }

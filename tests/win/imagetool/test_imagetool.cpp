@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "base/bmp.h"
 #include "base/colour.h"
 #include "base/encoding.h"
 #include "base/fileio.h"
@@ -243,7 +244,14 @@ TEST_CASE("a picture file or the clipboard shows pixel for pixel, and export wri
   int pw = 0, ph = 0;
   panel(w, pw, ph);
   CHECK(pw == 2);
+
+  // A loaded picture promised to the clipboard is still there once the tool has closed.
+  REQUIRE(w->show_picture_file(pictures("p24.bmp")));
   close_tool();
+  Dib kept = decode(bmp_file_from_dib(Clipboard(nullptr).dib_bytes()), 0);
+  REQUIRE(kept);
+  CHECK(kept.width() == p.w);
+  CHECK(std::vector<std::uint32_t>(kept.pixels(), kept.pixels() + kept.pixel_count()) == p.px);
 }
 
 TEST_CASE("load and export through their dialogs remember folders only after success") {
