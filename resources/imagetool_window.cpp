@@ -63,7 +63,7 @@ const WindowDef kImageToolWindow{
         {"外形框7", K::ShapeBox, 0, 0, 504, 280, kTabs, {}, 1},
         {"外形框6", K::ShapeBox, 0, 0, 416, 200, kWork},
         {"画板2", K::DrawingPanel, 4, 3, 76, 45, "外形框6"},
-        {"选择框1", K::CheckBox, 419, 7, 80, 33, kWork, "使用QQ截图\n  不失真", -1, true, style::kButtonMultiline},
+        {"选择框1", K::CheckBox, 419, 7, 84, 33, kWork, "使用QQ截图\n  不失真", -1, true, style::kButtonMultiline},
         {"按钮2", K::Button, 424, 42, 72, 32, kWork, "截图"},
         {"按钮3", K::Button, 424, 93, 72, 32, kWork, "载入"},
         {"按钮4", K::Button, 423, 149, 74, 32, kWork, "导出"},

@@ -402,6 +402,13 @@ TEST_CASE("readout, binding, slot hotkeys, arrow keys and separation") {
   press({VK_CONTROL, VK_MENU, '7'});
   CHECK(w->text(n::kSlotTexts[6]) == "30,40 0000FF");
 
+  // Screenshots for a look: the slots page with the magnifier on the target's corner, and the
+  // work page with a picture.
+  show_page(w, 0);
+  read_at(w, 180, 110);
+  RECT whole{0, 0, 1000, 800};
+  CHECK(tb::test::save_screen_bmp(whole, to_wide(pictures("..\\imagetool_slots.bmp"))));
+
   // Unbinding puts the origin back.
   tb::test::send_click(w->control(n::kBindButton));
   CHECK(w->text(n::kBindButton) == "绑定");
@@ -410,6 +417,8 @@ TEST_CASE("readout, binding, slot hotkeys, arrow keys and separation") {
 
   // Separation keeps exactly the keep colour; everything else becomes the background.
   REQUIRE(w->show_picture_file(pictures("p24.bmp")));
+  show_page(w, 1);
+  CHECK(tb::test::save_screen_bmp(whole, to_wide(pictures("..\\imagetool_work.bmp"))));
   int pw = 0, ph = 0;
   std::vector<std::uint32_t> before = panel(w, pw, ph);
   const std::uint32_t keep = before[7] & 0xFFFFFF;
