@@ -10,6 +10,7 @@
 #include "codemanager/translator.h"
 #include "platform/clipboard_win.h"
 #include "platform/handles.h"
+#include "platform/late_bind.h"
 #include "platform/msgbox.h"
 #include "platform/picture.h"
 #include "resources/codemanager_window.h"
@@ -46,7 +47,10 @@ void tell(std::string_view text) { message_box(text, MB_OK, kTitle); }
 
 struct PidlTraits {
   static LPITEMIDLIST invalid() { return nullptr; }
-  static void close(LPITEMIDLIST p) { CoTaskMemFree(p); }
+  static void close(LPITEMIDLIST p) {
+    TB_LATE(L"ole32.dll", CoTaskMemFree);
+    if (CoTaskMemFree) CoTaskMemFree(p);
+  }
 };
 
 std::string pick_folder(HWND owner) {
@@ -56,6 +60,10 @@ std::string pick_folder(HWND owner) {
   bi.hwndOwner = owner;
   bi.lpszTitle = title.c_str();
   bi.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE;
+  // The shell is loaded only when a folder is asked for, not with the program.
+  TB_LATE(L"shell32.dll", SHBrowseForFolderW);
+  TB_LATE(L"shell32.dll", SHGetPathFromIDListW);
+  if (!SHBrowseForFolderW || !SHGetPathFromIDListW) return {};
   Owned<LPITEMIDLIST, PidlTraits> pidl(SHBrowseForFolderW(&bi));
   if (!pidl) return {};
   wchar_t path[MAX_PATH] = {};

@@ -113,6 +113,7 @@ void Window::create_control(std::size_t index) {
   by_name_.emplace(std::string(d.name), ctls_.size());
   ctls_.push_back(std::move(c));
   if (!ks.cls) return;
+  if (d.kind == Kind::Tree) need_common_controls();
   HWND h = CreateWindowExW(d.ex_style, ks.cls, text.c_str(), style, scale(d.x), scale(d.y), scale(d.w), scale(d.h),
                            parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(raw->id())), g_inst, nullptr);
   raw->hwnd = h;
@@ -142,7 +143,9 @@ void Window::create_control(std::size_t index) {
     raw->dib = Dib::make(std::max(1, scale(d.w)), std::max(1, scale(d.h)));
     raw->dib.fill(theme::kBody);
   }
-  if (d.tip_at != Tip::None) add_tooltip(*raw);
+  // Tooltips are made when the mouse first comes over the window: nobody hovers before the
+  // first paint, and the tooltip control is the costliest part of a window's start.
+  if (d.tip_at != Tip::None) pending_tips_ = true;
 }
 
 bool Window::renew(std::string_view name) {
@@ -213,9 +216,17 @@ bool Window::control_message(Ctl& c, UINT msg, WPARAM wp, LPARAM lp, LRESULT& r)
   }
 }
 
+void Window::add_pending_tooltips() {
+  if (!pending_tips_) return;
+  pending_tips_ = false;
+  for (const auto& c : ctls_)
+    if (c->def->tip_at != Tip::None) add_tooltip(*c);
+}
+
 void Window::add_tooltip(const Ctl& c) {
   if (!c.hwnd) return;
   if (!tooltip_) {
+    need_common_controls();
     // Plain (not balloon) tips that show while the window is inactive too. Not owned by
     // the window: under Wine an owned topmost pop-up keeps its owner from becoming topmost.
     tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,

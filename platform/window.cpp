@@ -54,6 +54,20 @@ Window::~Window() {
   }
 }
 
+namespace detail {
+void need_common_controls() {
+  // Loaded by the first tree or tooltip, not at start-up: under Wine the library and what it
+  // pulls in take as long to load as the main window takes to appear.
+  static const bool done = [] {
+    TB_LATE(L"comctl32.dll", InitCommonControlsEx);
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES | ICC_TAB_CLASSES |
+                                             ICC_TREEVIEW_CLASSES | ICC_BAR_CLASSES};
+    return InitCommonControlsEx && InitCommonControlsEx(&icc);
+  }();
+  (void)done;
+}
+}  // namespace detail
+
 int screen_dpi() {
   WindowDc dc(nullptr);
   int dpi = dc ? GetDeviceCaps(dc.get(), LOGPIXELSX) : 96;
@@ -62,9 +76,6 @@ int screen_dpi() {
 
 void init_framework(HINSTANCE inst) {
   g_inst = inst;
-  INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES | ICC_TAB_CLASSES |
-                                           ICC_TREEVIEW_CLASSES | ICC_BAR_CLASSES};
-  InitCommonControlsEx(&icc);
 
   WNDCLASSEXW wc{sizeof wc};
   wc.style = CS_DBLCLKS;
@@ -265,6 +276,8 @@ LRESULT CALLBACK Window::window_proc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
 
 LRESULT Window::handle(UINT msg, WPARAM wp, LPARAM lp) {
   LRESULT r = 0;
+  // Any control passes the cursor question up to here: the mouse is over the window.
+  if (msg == WM_SETCURSOR) add_pending_tooltips();
   if (on_message(msg, wp, lp, r)) return r;
   if (notification(hwnd_, msg, wp, lp, r)) return r;
   switch (msg) {

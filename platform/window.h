@@ -199,6 +199,7 @@ class Window {
   bool scroll(Ctl& c, WPARAM wp);
   void create_control(std::size_t index);
   void add_tooltip(const Ctl& c);
+  void add_pending_tooltips();
   HWND container_of(const ControlDef& d) const;
   Ctl* find(std::string_view name);
   const Ctl* find(std::string_view name) const;
@@ -223,6 +224,7 @@ class Window {
   mutable std::set<std::string, std::less<>> unknown_;
   Painter background_;
   HWND tooltip_ = nullptr;
+  bool pending_tips_ = false;  // rows with tooltips wait for the mouse
 };
 
 // Screen DPI (LOGPIXELSX); the process is DPI-aware through its manifest.

@@ -35,6 +35,8 @@ struct Window::Ctl {
 
 namespace detail {
 extern HINSTANCE g_inst;
+// Loads the common controls (trees, tooltips) once, on first need.
+void need_common_controls();
 constexpr wchar_t kWindowClass[] = L"TbWindow";
 constexpr wchar_t kContainerClass[] = L"TbContainer";
 
