@@ -208,6 +208,30 @@ TEST_CASE("a picture file or the clipboard shows pixel for pixel, and export wri
   }
   remove_file(out);
 
+  // Files that are no readable picture leave the panel as it was.
+  {
+    std::string good;
+    REQUIRE(read_file(pictures("p24.bmp"), good));
+    std::string huge = good.substr(0, 54);
+    for (int i = 0; i < 2; ++i)  // 40000 x 40000 declared over a few bytes of pixels
+      for (int b = 0; b < 4; ++b) huge[18 + 4 * i + b] = static_cast<char>((40000u >> (8 * b)) & 0xFF);
+    huge += std::string(4096, '\x7f');
+    const std::string bad[] = {good.substr(0, good.size() / 2), good.substr(0, 30), huge, "GIF89a not really", ""};
+    const std::string path = temp_dir() + "tb_imagetool_bad.bmp";
+    REQUIRE(w->show_picture_file(pictures("p24.bmp")));
+    for (const std::string& b : bad) {
+      CAPTURE(b.size());
+      REQUIRE(write_file_atomic(path, b));
+      if (w->show_picture_file(path)) continue;  // a decoder may show what a cut file holds
+      int pw = 0, ph = 0;
+      panel(w, pw, ph);
+      CHECK(pw == p.w);
+    }
+    remove_file(path);
+  }
+  imagetool::open();  // a second open brings the one window forward
+  CHECK(imagetool::current() == w);
+
   // A 24-bit DIB as another screenshot program leaves it: header, then pixels at once.
   {
     std::string dib(40, '\0');
@@ -370,6 +394,15 @@ TEST_CASE("readout, binding, slot hotkeys, arrow keys and separation") {
   // Bound to the target's outer corner (100, 50): the mouse at (130, 90) reads 30,40.
   tb::test::send_click(w->control(n::kBindButton));
   CHECK(w->text(n::kBindButton) == "解除绑定");
+  {  // the handle box turns red while bound: its right edge, past the digits
+    RedrawWindow(w->control(n::kHandleBox), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    ::test::pump_until([] { return false; }, 100);
+    RECT r;
+    GetWindowRect(w->control(n::kHandleBox), &r);
+    HDC dc = GetDC(nullptr);
+    CHECK(GetPixel(dc, r.right - 4, (r.top + r.bottom) / 2) == kRed);
+    ReleaseDC(nullptr, dc);
+  }
   read_at(w, 130, 90);
   CHECK(w->text(n::kCoordinateBox) == "30,40");
 
