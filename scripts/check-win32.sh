@@ -7,4 +7,7 @@ check() { if eval "$2"; then echo "ok   $1"; else echo "FAIL $1"; rc=1; fi; }
 exe="$dir/app/toolbox.exe"
 check "toolbox.exe is a PE32 (i386) image" "i686-w64-mingw32-objdump -f '$exe' 2>/dev/null | grep -q 'file format pei-i386'"
 check "toolbox.exe needs no MinGW runtime DLL" "[ -f '$exe' ] && ! i686-w64-mingw32-objdump -p '$exe' | grep -E -i 'DLL Name: (libstdc|libgcc|libwinpthread)'"
+dll="$dir/imagetool/capture_dll/capture.dll"
+check "capture.dll is a PE32 (i386) image" "i686-w64-mingw32-objdump -f '$dll' 2>/dev/null | grep -q 'file format pei-i386'"
+bash "$(dirname "$0")/check-capture-dll.sh" "$dll" i686-w64-mingw32-objdump || rc=1
 exit $rc
