@@ -138,3 +138,248 @@ TEST_CASE("installing the library: reuse only identical bytes, else write, else 
   }
   remove_tree(tb::to_wide(root));
 }
+
+// ---- JT driven by synthesized input over a coordinate-coded screen ----
+
+namespace {
+
+// Every pixel of the pattern tells where it is.
+std::uint32_t pattern(int x, int y) {  // 0x00RRGGBB
+  return static_cast<std::uint32_t>((x & 0xFF) << 16 | (y & 0xFF) << 8 | ((x >> 8) & 0xF) << 4 | ((y >> 8) & 0xF));
+}
+
+LRESULT CALLBACK pattern_proc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_PAINT) {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(w, &ps);
+    RECT r;
+    GetClientRect(w, &r);
+    std::vector<std::uint32_t> px(static_cast<std::size_t>(r.right) * r.bottom);
+    for (int y = 0; y < r.bottom; ++y)
+      for (int x = 0; x < r.right; ++x) px[static_cast<std::size_t>(y) * r.right + x] = pattern(x, y);
+    BITMAPINFO bi{};
+    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), r.right, -r.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    SetDIBitsToDevice(dc, 0, 0, r.right, r.bottom, 0, 0, 0, r.bottom, px.data(), &bi, DIB_RGB_COLORS);
+    EndPaint(w, &ps);
+    return 0;
+  }
+  return DefWindowProcW(w, msg, wp, lp);
+}
+
+// A borderless window over the whole (primary) screen showing the pattern.
+struct PatternScreen {
+  HWND w = nullptr;
+  PatternScreen() {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = &pattern_proc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"TbCapturePattern";
+    RegisterClassW(&wc);
+    w = CreateWindowExW(0, wc.lpszClassName, L"pattern", WS_POPUP | WS_VISIBLE, 0, 0, GetSystemMetrics(SM_CXSCREEN),
+                        GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr, wc.hInstance, nullptr);
+    UpdateWindow(w);
+    SetForegroundWindow(w);
+    tb::test::pump(200);
+  }
+  ~PatternScreen() { DestroyWindow(w); }
+};
+
+// What the clipboard's CF_DIB holds, decoded as the image tool takes it.
+struct ClipDib {
+  bool present = false;
+  std::string bytes;
+};
+ClipDib read_clipboard_dib() {
+  ClipDib d;
+  if (!OpenClipboard(nullptr)) return d;
+  if (HANDLE h = GetClipboardData(CF_DIB)) {
+    auto* p = static_cast<const char*>(GlobalLock(h));
+    if (p) {
+      d.present = true;
+      d.bytes.assign(p, GlobalSize(h));
+      GlobalUnlock(h);
+    }
+  }
+  CloseClipboard();
+  return d;
+}
+
+void put_clipboard_dib(const std::string& bytes) {
+  HGLOBAL m = GlobalAlloc(GMEM_MOVEABLE, bytes.size());
+  std::memcpy(GlobalLock(m), bytes.data(), bytes.size());
+  GlobalUnlock(m);
+  REQUIRE(OpenClipboard(nullptr));
+  EmptyClipboard();
+  SetClipboardData(CF_DIB, m);
+  CloseClipboard();
+}
+
+// Checks that the DIB is the pattern's region `r`: 40-byte header, three masks, 32-bit rows bottom-up.
+void check_region(const std::string& dib, const RECT& r) {
+  int w = r.right - r.left, h = r.bottom - r.top;
+  REQUIRE(dib.size() >= 52);
+  BITMAPINFOHEADER bh;
+  std::memcpy(&bh, dib.data(), sizeof bh);
+  CHECK(bh.biSize == 40);
+  CHECK(bh.biWidth == w);
+  CHECK(bh.biHeight == h);
+  CHECK(bh.biBitCount == 32);
+  CHECK(bh.biCompression == BI_BITFIELDS);
+  REQUIRE(dib.size() >= 52 + static_cast<std::size_t>(w) * h * 4);
+  int wrong = 0;
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) {
+      std::uint32_t px;
+      std::memcpy(&px, dib.data() + 52 + (static_cast<std::size_t>(h - 1 - y) * w + x) * 4, 4);
+      if ((px & 0xFFFFFF) != pattern(r.left + x, r.top + y) && ++wrong <= 3)
+        MESSAGE("pixel ", x, ",", y, " is ", px, " not ", pattern(r.left + x, r.top + y));
+    }
+  CHECK(wrong == 0);
+}
+
+HWND visible(const wchar_t* cls) {
+  HWND w = FindWindowW(cls, nullptr);
+  return w && IsWindowVisible(w) ? w : nullptr;
+}
+bool wait_for(const wchar_t* cls, bool shown, DWORD ms = 5000) {
+  DWORD end = GetTickCount() + ms;
+  while (static_cast<LONG>(end - GetTickCount()) > 0) {
+    if ((visible(cls) != nullptr) == shown) return true;
+    Sleep(10);
+  }
+  return false;
+}
+
+void mouse(DWORD flags) {
+  INPUT in{};
+  in.type = INPUT_MOUSE;
+  in.mi.dwFlags = flags;
+  SendInput(1, &in, sizeof in);
+}
+void move_to(int x, int y) {
+  SetCursorPos(x, y);
+  INPUT in{};
+  in.type = INPUT_MOUSE;
+  in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK;
+  int vx = GetSystemMetrics(SM_XVIRTUALSCREEN), vy = GetSystemMetrics(SM_YVIRTUALSCREEN);
+  int vw = GetSystemMetrics(SM_CXVIRTUALSCREEN), vh = GetSystemMetrics(SM_CYVIRTUALSCREEN);
+  in.mi.dx = static_cast<LONG>(((x - vx) * 65536LL + vw - 1) / vw);
+  in.mi.dy = static_cast<LONG>(((y - vy) * 65536LL + vh - 1) / vh);
+  SendInput(1, &in, sizeof in);
+  Sleep(15);
+}
+void drag(const RECT& r) {  // press at the top left, move in steps, release at the bottom right
+  move_to(r.left, r.top);
+  mouse(MOUSEEVENTF_LEFTDOWN);
+  for (int i = 1; i <= 6; ++i) move_to(r.left + (r.right - r.left) * i / 6, r.top + (r.bottom - r.top) * i / 6);
+  mouse(MOUSEEVENTF_LEFTUP);
+  wait_for(capture::kToolbarClass, true);
+  Sleep(30);
+}
+void key(WORD vk) {
+  tb::test::send_keys({vk});
+  Sleep(30);
+}
+void click_tool(capture::Command c) {
+  HWND bar = visible(capture::kToolbarClass);
+  if (!bar) return;
+  RECT wr;
+  GetWindowRect(bar, &wr);
+  for (const capture::ToolButton& b : capture::kToolButtons)
+    if (b.command == c) move_to(wr.left + b.x + b.w / 2, wr.top + b.y + b.h / 2);
+  mouse(MOUSEEVENTF_LEFTDOWN);
+  mouse(MOUSEEVENTF_LEFTUP);
+  Sleep(30);
+}
+void double_click(int x, int y) {
+  move_to(x, y);
+  for (int i = 0; i < 2; ++i) {
+    mouse(MOUSEEVENTF_LEFTDOWN);
+    mouse(MOUSEEVENTF_LEFTUP);
+  }
+}
+
+using Call = int(WINAPI*)(RECT*);
+
+}  // namespace
+
+TEST_CASE("JT: the selected region lands on the clipboard, and giving up leaves it alone") {
+  enum class End { Enter, Finish, DoubleClick, Escape, RightButton, Close, UndoTwiceThenDrag };
+  struct Row {
+    const char* name;
+    RECT first;      // the drag
+    RECT second;     // a second drag, or empty
+    int nudge_x, nudge_y;  // arrow keys and buttons after the drags
+    End end;
+    bool finished;
+    RECT expect;
+  };
+  const Row rows[] = {
+      {"Enter", {100, 80, 420, 300}, {}, 0, 0, End::Enter, true, {100, 80, 420, 300}},
+      {"完成 after moves by keys and buttons", {600, 500, 650, 531}, {}, 2, -1, End::Finish, true, {602, 499, 652, 530}},
+      {"double click inside, after undoing a second selection", {10, 10, 200, 150}, {700, 300, 900, 400}, 0, 0,
+       End::DoubleClick, true, {10, 10, 200, 150}},
+      {"undo back to selecting, then a new drag", {50, 50, 60, 60}, {}, 0, 0, End::UndoTwiceThenDrag, true,
+       {1000, 700, 1279, 1023}},
+      {"Esc", {100, 100, 300, 300}, {}, 0, 0, End::Escape, false, {}},
+      {"right button", {100, 100, 300, 300}, {}, 0, 0, End::RightButton, false, {}},
+      {"关闭", {100, 100, 300, 300}, {}, 0, 0, End::Close, false, {}},
+  };
+  PatternScreen screen;
+  const std::string prior = [] {  // a 1 x 1 picture the abandoned captures must leave in place
+    std::string b(44, '\0');
+    BITMAPINFOHEADER h = {40, 1, 1, 1, 32, BI_RGB, 4, 0, 0, 0, 0};
+    std::memcpy(b.data(), &h, 40);
+    b[40] = 0x33;
+    return b;
+  }();
+  for (const Row& row : rows) {
+    CAPTURE(std::string(row.name));
+    put_clipboard_dib(prior);
+    RedrawWindow(screen.w, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);  // what the last capture covered
+    tb::test::pump(200);
+    std::thread driver([&row] {
+      if (!wait_for(capture::kSelectionClass, true)) return;
+      Sleep(100);
+      drag(row.first);
+      if (row.second.right) {
+        drag(row.second);
+        click_tool(capture::Command::Undo);
+      }
+      for (int i = 0; i < row.nudge_x; ++i) i % 2 ? key(VK_RIGHT) : click_tool(capture::Command::Right);
+      for (int i = 0; i < -row.nudge_y; ++i) i % 2 ? key(VK_UP) : click_tool(capture::Command::Up);
+      switch (row.end) {
+        case End::Enter: key(VK_RETURN); break;
+        case End::Finish: click_tool(capture::Command::Finish); break;
+        case End::DoubleClick: double_click((row.expect.left + row.expect.right) / 2, (row.expect.top + row.expect.bottom) / 2); break;
+        case End::Escape: key(VK_ESCAPE); break;
+        case End::RightButton:
+          mouse(MOUSEEVENTF_RIGHTDOWN);
+          mouse(MOUSEEVENTF_RIGHTUP);
+          break;
+        case End::Close: click_tool(capture::Command::Close); break;
+        case End::UndoTwiceThenDrag:
+          click_tool(capture::Command::Undo);  // nothing before the first selection: selecting again
+          wait_for(capture::kToolbarClass, false);
+          drag(row.expect);
+          key(VK_RETURN);
+          break;
+      }
+    });
+    CaptureOutcome outcome = run_region_capture();
+    driver.join();
+    CHECK(outcome == CaptureOutcome::Ran);
+    CHECK(FindWindowW(capture::kSelectionClass, nullptr) == nullptr);
+    CHECK(FindWindowW(capture::kToolbarClass, nullptr) == nullptr);
+    CHECK(FindWindowW(capture::kMagnifierClass, nullptr) == nullptr);
+    ClipDib clip = read_clipboard_dib();
+    REQUIRE(clip.present);
+    if (row.finished) {
+      check_region(clip.bytes, row.expect);
+    } else {
+      CHECK(clip.bytes == prior);
+    }
+  }
+  CHECK(bytes_of(kCaptureLibraryPath) == embedded_capture_library());  // installed where the toolbox expects it
+  CHECK(GetModuleHandleW(tb::to_wide(kCaptureLibraryPath).c_str()) != nullptr);
+}
