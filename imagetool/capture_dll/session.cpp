@@ -277,6 +277,7 @@ void Session::on_move(POINT p) {
 void Session::on_button_up(POINT p) {
   if (state_ != State::Dragging && state_ != State::Moving) return;
   on_move(p);
+  state_ = State::Adjusting;  // first: the WM_CAPTURECHANGED of the release must not end the drag again
   ReleaseCapture();
   if (empty(sel_)) {  // a click, not a drag: keep what was there
     set_selection(before_);
