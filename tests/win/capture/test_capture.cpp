@@ -1,7 +1,10 @@
 #include <doctest/doctest.h>
 #include <windows.h>
+#include <dlgs.h>
+#include <wincodec.h>
 
 #include <atomic>
+#include <initializer_list>
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -391,4 +394,183 @@ TEST_CASE("JT: the selected region lands on the clipboard, and giving up leaves 
   }
   CHECK(bytes_of(kCaptureLibraryPath) == embedded_capture_library());  // installed where the toolbox expects it
   CHECK(GetModuleHandleW(tb::to_wide(kCaptureLibraryPath).c_str()) != nullptr);
+}
+
+// ---- The other exports, looked up by their GBK names, and the save button ----
+
+namespace {
+
+HMODULE library() {
+  static HMODULE m = LoadLibraryW(tb::to_wide(install_capture_library(kCaptureLibraryPath, user_capture_folder())).c_str());
+  return m;
+}
+template <class F>
+F export_named(const char* gbk_name) {
+  return reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(library(), gbk_name)));
+}
+
+// Fills the save dialog's file name and presses OK.
+void answer_save_dialog(const std::wstring& path) {
+  HWND dlg = nullptr;
+  for (int i = 0; i < 500 && !(dlg = FindWindowW(L"#32770", L"\x4FDD\x5B58\x56FE\x7247")); ++i) Sleep(10);  // 保存图片
+  if (!dlg) return;
+  Sleep(200 + look_ms());
+  for (int id : {cmb13, edt1})
+    if (HWND e = GetDlgItem(dlg, id)) SetWindowTextW(e, path.c_str());
+  PostMessageW(dlg, WM_COMMAND, IDOK, 0);
+}
+
+// Decodes a picture file through WIC into 0x00RRGGBB pixels, top row first.
+std::vector<std::uint32_t> decode(const std::wstring& path, UINT& w, UINT& h) {
+  std::vector<std::uint32_t> px;
+  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  IWICImagingFactory* f = nullptr;
+  IWICBitmapDecoder* d = nullptr;
+  IWICBitmapFrameDecode* fr = nullptr;
+  IWICFormatConverter* c = nullptr;
+  w = h = 0;
+  if (SUCCEEDED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&f))) &&
+      SUCCEEDED(f->CreateDecoderFromFilename(path.c_str(), nullptr, GENERIC_READ, WICDecodeMetadataCacheOnLoad, &d)) &&
+      SUCCEEDED(d->GetFrame(0, &fr)) && SUCCEEDED(f->CreateFormatConverter(&c)) &&
+      SUCCEEDED(c->Initialize(fr, GUID_WICPixelFormat32bppBGR, WICBitmapDitherTypeNone, nullptr, 0,
+                              WICBitmapPaletteTypeCustom)) &&
+      SUCCEEDED(c->GetSize(&w, &h))) {
+    px.resize(static_cast<std::size_t>(w) * h);
+    if (FAILED(c->CopyPixels(nullptr, w * 4, w * h * 4, reinterpret_cast<BYTE*>(px.data())))) px.clear();
+    for (auto& p : px) p &= 0xFFFFFF;
+  }
+  for (IUnknown* u : std::initializer_list<IUnknown*>{c, fr, d, f})
+    if (u) u->Release();
+  CoUninitialize();
+  return px;
+}
+
+}  // namespace
+
+TEST_CASE("the small exports") {
+  REQUIRE(library());
+  using TempFolder = int(WINAPI*)(char*, int);
+  using Move = int(WINAPI*)(int, int);
+  using ClipPicture = HBITMAP(WINAPI*)(HWND);
+  using SetPointer = int(WINAPI*)(HWND);
+  using SaveDialog = int(WINAPI*)(HWND, char*, int);
+  using Refresh = int(WINAPI*)();
+  auto temp = export_named<TempFolder>("目录_取临时目录");
+  auto move = export_named<Move>("鼠标_移动");
+  auto clip = export_named<ClipPicture>("剪辑板_取图片");
+  auto pointer = export_named<SetPointer>("鼠标_改指针");
+  auto dialog = export_named<SaveDialog>("对话框_另存文件");
+  auto refresh = export_named<Refresh>("系统_刷新屏幕");
+  REQUIRE((temp && move && clip && pointer && dialog && refresh && export_named<Call>("选取区域")));
+
+  wchar_t wt[MAX_PATH];
+  std::string folder = tb::to_gbk(std::wstring(wt, GetTempPathW(MAX_PATH, wt)));
+  char buf[MAX_PATH] = {};
+  CHECK(temp(buf, MAX_PATH) == static_cast<int>(folder.size()));
+  CHECK(std::string(buf) == folder);
+  CHECK(temp(buf, static_cast<int>(folder.size())) == 0);  // no room for the terminator
+  CHECK(temp(buf, static_cast<int>(folder.size()) + 1) == static_cast<int>(folder.size()));
+
+  POINT p;
+  CHECK(move(123, 234) == 1);
+  CHECK((GetCursorPos(&p) && p.x == 123 && p.y == 234));
+
+  std::string dib(40 + 3 * 2 * 4, '\0');
+  BITMAPINFOHEADER bh = {40, 3, 2, 1, 32, BI_RGB, 24, 0, 0, 0, 0};
+  std::memcpy(dib.data(), &bh, 40);
+  put_clipboard_dib(dib);
+  HBITMAP b = clip(nullptr);
+  BITMAP bm{};
+  CHECK((b && GetObjectW(b, sizeof bm, &bm) && bm.bmWidth == 3 && bm.bmHeight == 2));
+  DeleteObject(b);
+  REQUIRE(OpenClipboard(nullptr));
+  EmptyClipboard();
+  CloseClipboard();
+  CHECK(clip(nullptr) == nullptr);
+
+  // A 32 x 32 monochrome cursor file as the pointer export expects it in the temporary folder.
+  PatternScreen screen;
+  std::string cur(6 + 16 + 40 + 8 + 128 + 128, '\0');
+  auto put16 = [&](std::size_t at, int v) { cur[at] = static_cast<char>(v), cur[at + 1] = static_cast<char>(v >> 8); };
+  auto put32 = [&](std::size_t at, int v) { put16(at, v), put16(at + 2, v >> 16); };
+  put16(2, 2), put16(4, 1), cur[6] = 32, cur[7] = 32, put32(14, 40 + 8 + 256), put32(18, 22);
+  put32(22, 40), put32(26, 32), put32(30, 64), put16(34, 1), put16(36, 1);
+  cur[66] = cur[67] = cur[68] = static_cast<char>(0xFF);
+  std::string cur_path = folder + "sb.cur";
+  tb::remove_file(cur_path);
+  CHECK(pointer(screen.w) == 0);  // no cursor file yet
+  REQUIRE(tb::write_file_atomic(cur_path, cur));
+  LONG_PTR before = GetClassLongPtrW(screen.w, GCLP_HCURSOR);
+  CHECK(pointer(screen.w) == 1);
+  CHECK(GetClassLongPtrW(screen.w, GCLP_HCURSOR) != before);
+  tb::remove_file(cur_path);
+
+  (void)refresh;  // it starts RunDll32, which this Wine lacks the entry point for
+
+  std::thread answer([] { answer_save_dialog(L"C:\\shot"); });
+  CHECK(dialog(screen.w, buf, MAX_PATH) == 11);
+  answer.join();
+  CHECK(std::string(buf) == "C:\\shot.png");  // the filter's extension, PNG being the one offered first
+}
+
+TEST_CASE("选取区域 gives the rectangle and leaves the clipboard alone; 保存 writes the region") {
+  PatternScreen screen;
+  std::string prior(44, '\0');
+  BITMAPINFOHEADER h = {40, 1, 1, 1, 32, BI_RGB, 4, 0, 0, 0, 0};
+  std::memcpy(prior.data(), &h, 40);
+  put_clipboard_dib(prior);
+  const RECT r = {300, 200, 517, 333};
+  std::thread driver([&r] {
+    if (!wait_for(capture::kSelectionClass, true)) return;
+    Sleep(100);
+    drag(r);
+    key(VK_RETURN);
+  });
+  RECT got{};
+  CHECK(export_named<Call>("选取区域")(&got) == 1);
+  driver.join();
+  CHECK((got.left == r.left && got.top == r.top && got.right == r.right && got.bottom == r.bottom));
+  CHECK(read_clipboard_dib().bytes == prior);
+
+  struct Row {
+    const char* ext;
+    const char* signature;
+    bool exact;  // lossless for this region
+  };
+  // GIF goes through a generated 256-colour palette, which Wine's WIC fills with averages.
+  const Row rows[] = {{".bmp", "BM", true}, {".png", "\x89PNG", true}, {".gif", "GIF8", false}, {".jpg", "\xFF\xD8", false}};
+  const RECT region = {40, 30, 52, 40};
+  const std::string root = temp_root();
+  CreateDirectoryW(tb::to_wide(root).c_str(), nullptr);
+  for (const Row& row : rows) {
+    CAPTURE(std::string(row.ext));
+    RedrawWindow(screen.w, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    tb::test::pump(200);
+    std::string path = root + "saved" + row.ext;
+    std::thread saver([&] {
+      if (!wait_for(capture::kSelectionClass, true)) return;
+      Sleep(100);
+      drag(region);
+      click_tool(capture::Command::Save);
+      answer_save_dialog(tb::to_wide(path));
+    });
+    CHECK(run_region_capture() == CaptureOutcome::Ran);
+    saver.join();
+    std::string bytes = bytes_of(path);
+    CHECK(bytes.substr(0, std::strlen(row.signature)) == row.signature);
+    check_region(read_clipboard_dib().bytes, region);  // saving finishes the capture too
+    UINT w, hh;
+    std::vector<std::uint32_t> px = decode(tb::to_wide(path), w, hh);
+    CHECK((w == 12 && hh == 10));
+    if (row.exact && px.size() == 120) {
+      int wrong = 0;
+      for (int y = 0; y < 10; ++y)
+        for (int x = 0; x < 12; ++x)
+          if (px[static_cast<std::size_t>(y) * 12 + x] != pattern(40 + x, 30 + y) && ++wrong <= 3)
+            MESSAGE(x, ",", y, ": ", px[static_cast<std::size_t>(y) * 12 + x], " not ", pattern(40 + x, 30 + y));
+      CHECK(wrong == 0);
+    }
+    tb::remove_file(path);
+  }
+  remove_tree(tb::to_wide(root));
 }
