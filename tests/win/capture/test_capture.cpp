@@ -207,6 +207,14 @@ ClipDib read_clipboard_dib() {
   return d;
 }
 
+// A 32-bit DIB of w x h pixels of one grey.
+std::string small_dib(int w, int h) {
+  std::string b(40 + static_cast<std::size_t>(w) * h * 4, '\x33');
+  BITMAPINFOHEADER bh = {40, w, h, 1, 32, BI_RGB, static_cast<DWORD>(w * h * 4), 0, 0, 0, 0};
+  std::memcpy(b.data(), &bh, 40);
+  return b;
+}
+
 void put_clipboard_dib(const std::string& bytes) {
   HGLOBAL m = GlobalAlloc(GMEM_MOVEABLE, bytes.size());
   std::memcpy(GlobalLock(m), bytes.data(), bytes.size());
@@ -337,13 +345,7 @@ TEST_CASE("JT: the selected region lands on the clipboard, and giving up leaves 
       {"关闭", {100, 100, 300, 300}, {}, 0, 0, End::Close, false, {}},
   };
   PatternScreen screen;
-  const std::string prior = [] {  // a 1 x 1 picture the abandoned captures must leave in place
-    std::string b(44, '\0');
-    BITMAPINFOHEADER h = {40, 1, 1, 1, 32, BI_RGB, 4, 0, 0, 0, 0};
-    std::memcpy(b.data(), &h, 40);
-    b[40] = 0x33;
-    return b;
-  }();
+  const std::string prior = small_dib(1, 1);  // what the abandoned captures must leave in place
   for (const Row& row : rows) {
     CAPTURE(std::string(row.name));
     put_clipboard_dib(prior);
@@ -475,10 +477,7 @@ TEST_CASE("the small exports") {
   CHECK(move(123, 234) == 1);
   CHECK((GetCursorPos(&p) && p.x == 123 && p.y == 234));
 
-  std::string dib(40 + 3 * 2 * 4, '\0');
-  BITMAPINFOHEADER bh = {40, 3, 2, 1, 32, BI_RGB, 24, 0, 0, 0, 0};
-  std::memcpy(dib.data(), &bh, 40);
-  put_clipboard_dib(dib);
+  put_clipboard_dib(small_dib(3, 2));
   HBITMAP b = clip(nullptr);
   BITMAP bm{};
   CHECK((b && GetObjectW(b, sizeof bm, &bm) && bm.bmWidth == 3 && bm.bmHeight == 2));
@@ -515,9 +514,7 @@ TEST_CASE("the small exports") {
 
 TEST_CASE("选取区域 gives the rectangle and leaves the clipboard alone; 保存 writes the region") {
   PatternScreen screen;
-  std::string prior(44, '\0');
-  BITMAPINFOHEADER h = {40, 1, 1, 1, 32, BI_RGB, 4, 0, 0, 0, 0};
-  std::memcpy(prior.data(), &h, 40);
+  const std::string prior = small_dib(1, 1);
   put_clipboard_dib(prior);
   const RECT r = {300, 200, 517, 333};
   std::thread driver([&r] {
