@@ -7,6 +7,7 @@
 #include "base/colour.h"
 #include "base/fileio.h"
 #include "base/ini.h"
+#include "imagetool/capture_library_win.h"
 #include "imagetool/imagetool.h"
 #include "imagetool/readout.h"
 #include "platform/clipboard_win.h"
@@ -29,6 +30,7 @@ constexpr char kTitle[] = "Tarvo";
 constexpr char kDepthWarning[] = "非32位色下图片中部分颜色会失真";
 constexpr char kNotYet[] = "此功能待开发";
 constexpr char kBadPicture[] = "无法读取这个图片文件，请选择一个 BMP 图片。";
+constexpr char kNoCapture[] = "截图功能不可用：截图组件无法写入或载入。";
 constexpr char kNotWritten[] = "图片没有导出：无法写入这个文件。";
 constexpr COLORREF kHandleGrey = 0xECECEC;
 constexpr COLORREF kHandleRed = 0x0000FF;
@@ -319,7 +321,11 @@ bool ImageToolWindow::export_to(const std::string& path) {
 }
 
 void ImageToolWindow::capture() {
-  // TODO(capture library)
+  // With the check box ticked, another screenshot program has put the picture there.
+  if (!checked(n::kCaptureMode) && run_region_capture() == CaptureOutcome::Unavailable) {
+    tell(kNoCapture, MB_ICONWARNING);
+    return;
+  }
   show_clipboard_picture();
   WindowDc dc(nullptr);
   if (GetDeviceCaps(dc.get(), BITSPIXEL) != 32) tell(kDepthWarning, MB_ICONWARNING);

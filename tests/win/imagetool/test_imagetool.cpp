@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "base/bmp.h"
@@ -464,4 +465,49 @@ TEST_CASE("readout, binding, slot hotkeys, arrow keys and separation") {
   for (std::size_t i = 0; i < after.size(); ++i)
     CHECK((after[i] & 0xFFFFFF) == ((before[i] & 0xFFFFFF) == keep ? keep : 0xFFFFFFu));
   close_tool();
+}
+
+TEST_CASE("截图 runs the region capture, or takes the clipboard's picture in the other mode") {
+  Target target;
+  ImageToolWindow* w = open_tool();
+  REQUIRE(w);
+  if (w->checked(n::kCaptureMode)) SendMessageW(w->control(n::kCaptureMode), BM_CLICK, 0, 0);
+  // A hand drags over the red half of the colour window and presses Enter.
+  std::thread hand([] {
+    HWND sel = nullptr;
+    for (int i = 0; i < 500 && !(sel = FindWindowW(L"TarvoCaptureSelection", nullptr)); ++i) Sleep(10);
+    if (!sel) return;
+    Sleep(150);
+    radar_test::move_to({100, 50});
+    radar_test::button(true);
+    Sleep(30);
+    radar_test::move_to({140, 80});
+    Sleep(30);
+    radar_test::move_to({180, 110});
+    Sleep(30);
+    radar_test::button(false);
+    Sleep(100);
+    tb::test::send_keys({VK_RETURN});
+  });
+  tb::test::send_click(w->control(n::kCaptureButton));
+  hand.join();
+  int pw = 0, ph = 0;
+  std::vector<std::uint32_t> got = panel(w, pw, ph);
+  CHECK(pw == 80);
+  CHECK(ph == 60);
+  std::size_t red = 0;
+  for (std::uint32_t px : got) red += (px & 0xFFFFFF) == 0xFF0000;
+  CHECK(red == got.size());
+
+  // Ticked: the picture another program left on the clipboard is taken as it is.
+  SendMessageW(w->control(n::kCaptureMode), BM_CLICK, 0, 0);
+  REQUIRE(w->checked(n::kCaptureMode));
+  REQUIRE(w->show_picture_file(pictures("p24.bmp")));  // leaves it on the clipboard
+  REQUIRE(w->set_surface(n::kPicture, Dib::make(3, 3)));
+  tb::test::send_click(w->control(n::kCaptureButton));
+  panel(w, pw, ph);
+  CHECK(pw == 61);
+  SendMessageW(w->control(n::kCaptureMode), BM_CLICK, 0, 0);
+  close_tool();
+  remove_file(config_ini());
 }
