@@ -70,40 +70,40 @@ std::uint32_t get16(std::string_view s, std::size_t at) {
 enum : std::uint32_t { kRgb = 0, kRle8 = 1, kRle4 = 2, kBitfields = 3, kJpeg = 4, kPng = 5, kAlphaBitfields = 6 };
 }  // namespace
 
-std::size_t dib_pixel_offset(std::string_view dib) {
+DibLayout dib_layout(std::string_view dib) {
   const std::uint64_t n = dib.size();
-  if (n < 40 || n > 0xFFFFFFFFu - 14) return 0;  // a file's size field is 32 bits
+  if (n < 40 || n > 0xFFFFFFFFu - 14) return {};  // a file's size field is 32 bits
   const std::uint32_t header = get32(dib, 0);
-  if (header != 40 && header != 52 && header != 56 && header != 108 && header != 124) return 0;
-  if (header > n) return 0;
+  if (header != 40 && header != 52 && header != 56 && header != 108 && header != 124) return {};
+  if (header > n) return {};
   const std::int32_t width = static_cast<std::int32_t>(get32(dib, 4));
   const std::int32_t height = static_cast<std::int32_t>(get32(dib, 8));
   const std::uint32_t planes = get16(dib, 12), bits = get16(dib, 14);
   const std::uint32_t compression = get32(dib, 16), size_image = get32(dib, 20), colours_used = get32(dib, 32);
-  if (width <= 0 || height == 0 || planes != 1) return 0;
+  if (width <= 0 || height == 0 || planes != 1) return {};
   const std::uint64_t rows = height < 0 ? -static_cast<std::int64_t>(height) : height;
 
   bool packed_rows = false;  // uncompressed rows whose size follows from the header
   switch (compression) {
     case kRgb:
-      if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32) return 0;
+      if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32) return {};
       packed_rows = true;
       break;
     case kBitfields:
     case kAlphaBitfields:
-      if (bits != 16 && bits != 32) return 0;
+      if (bits != 16 && bits != 32) return {};
       packed_rows = true;
       break;
     case kRle8:
     case kRle4:
-      if (bits != (compression == kRle8 ? 8u : 4u) || height < 0) return 0;  // run-length rows are bottom-up
+      if (bits != (compression == kRle8 ? 8u : 4u) || height < 0) return {};  // run-length rows are bottom-up
       break;
     case kJpeg:
     case kPng:
-      if (bits != 0 && bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32) return 0;
+      if (bits != 0 && bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32) return {};
       break;
     default:
-      return 0;
+      return {};
   }
 
   // Only the plain 40-byte header keeps its masks after it; the later headers hold them.
@@ -112,26 +112,34 @@ std::size_t dib_pixel_offset(std::string_view dib) {
   if (header == 40 && compression == kAlphaBitfields) masks = 16;
   std::uint64_t entries = colours_used;
   if (entries == 0 && bits >= 1 && bits <= 8) entries = std::uint64_t{1} << bits;
-  if (entries > 256) return 0;
+  if (entries > 256) return {};
 
   // The pixels start after the header, masks and table as this DIB has them. A fixed 52
   // bytes (40-byte header and three masks) is right only for 40-byte BI_BITFIELDS DIBs; a
   // 24-bit picture has no masks and a V5 header is 124 bytes, so their rows would shift.
   const std::uint64_t offset = header + masks + entries * 4;
-  if (offset > n) return 0;
+  if (offset > n) return {};
   const std::uint64_t remaining = n - offset;
   if (packed_rows) {
     const std::uint64_t stride = (static_cast<std::uint64_t>(width) * bits + 31) / 32 * 4;
-    if (rows > remaining / stride) return 0;  // a division, so a huge declared size cannot overflow
+    if (rows > remaining / stride) return {};  // a division, so a huge declared size cannot overflow
   } else if (size_image == 0 || size_image > remaining) {
-    return 0;
+    return {};
   }
 
-  return static_cast<std::size_t>(offset);
+  DibLayout d;
+  d.pixel_offset = static_cast<std::size_t>(offset);
+  d.header_size = header;
+  d.compression = compression;
+  d.bits = bits;
+  d.width = width;
+  d.height = height;
+  if (header >= 56) d.alpha_mask = get32(dib, 52);
+  return d;
 }
 
 std::string bmp_file_from_dib(std::string_view dib) {
-  const std::size_t offset = dib_pixel_offset(dib);
+  const std::size_t offset = dib_layout(dib).pixel_offset;
   if (offset == 0) return {};
   const std::uint64_t n = dib.size();
   std::string out;

@@ -15,8 +15,15 @@ std::string bmp24_file(const std::uint32_t* pixels, int width, int height);
 // a BMP file: a 14-byte file header in front of the DIB bytes, unchanged. "" when the DIB is
 // truncated or its header does not describe the bytes that follow.
 std::string bmp_file_from_dib(std::string_view dib);
-// Where the pixels of that DIB start (after header, masks and colour table); 0 when the DIB
-// is truncated or its header does not describe the bytes that follow.
-std::size_t dib_pixel_offset(std::string_view dib);
+// What a packed DIB's header says, checked against its bytes. `pixel_offset` is where the
+// pixels start (after header, masks and colour table); 0 when the DIB is truncated or its
+// header does not describe the bytes that follow.
+struct DibLayout {
+  std::size_t pixel_offset = 0;
+  std::uint32_t header_size = 0, compression = 0, bits = 0;
+  std::int32_t width = 0, height = 0;  // a negative height: rows top-down
+  std::uint32_t alpha_mask = 0;        // V4 and V5 headers only
+};
+DibLayout dib_layout(std::string_view dib);
 
 }  // namespace tb

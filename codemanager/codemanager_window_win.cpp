@@ -93,10 +93,7 @@ CodeManagerWindow* current() { return g_window; }
 
 bool open_at(std::string root, AskText ask) {
   if (g_window && g_window->hwnd()) {
-    HWND h = g_window->hwnd();
-    if (IsIconic(h)) ShowWindow(h, SW_RESTORE);
-    SetWindowPos(h, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    SetForegroundWindow(h);
+    g_window->bring_forward();
     return true;
   }
   g_root = std::move(root);

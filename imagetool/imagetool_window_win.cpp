@@ -59,10 +59,7 @@ ImageToolWindow* current() { return g_window; }
 
 bool open() {
   if (g_window && g_window->hwnd()) {
-    HWND h = g_window->hwnd();
-    if (IsIconic(h)) ShowWindow(h, SW_RESTORE);
-    SetWindowPos(h, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    SetForegroundWindow(h);
+    g_window->bring_forward();
     return true;
   }
   return Window::open_single(g_window, res::kImageToolWindow) != nullptr;

@@ -118,35 +118,27 @@ IWICImagingFactory* wic_factory() {
 }  // namespace
 
 namespace {
-std::uint32_t le32(std::string_view s, std::size_t at) {
-  return static_cast<std::uint32_t>(static_cast<unsigned char>(s[at])) |
-         static_cast<std::uint32_t>(static_cast<unsigned char>(s[at + 1])) << 8 |
-         static_cast<std::uint32_t>(static_cast<unsigned char>(s[at + 2])) << 16 |
-         static_cast<std::uint32_t>(static_cast<unsigned char>(s[at + 3])) << 24;
-}
-
 // A BMP file of uncompressed rows without an alpha channel, converted by GDI in one call:
 // under Wine this is several times faster than the imaging component for large pictures.
 // Empty when the file is of another kind (the imaging component then decodes it).
 Dib decode_plain_bmp(std::string_view bytes) {
   if (bytes.size() < 14 + 40 || bytes[0] != 'B' || bytes[1] != 'M') return {};
   const std::string_view dib = bytes.substr(14);
-  const std::size_t offset = dib_pixel_offset(dib);
-  if (offset == 0) return {};
-  const std::uint32_t header = le32(dib, 0), compression = le32(dib, 16);
-  const std::uint32_t bits = le32(dib, 12) >> 16;
-  if (compression != BI_RGB && compression != BI_BITFIELDS) return {};
+  const DibLayout l = dib_layout(dib);
+  if (l.pixel_offset == 0 || (l.compression != BI_RGB && l.compression != BI_BITFIELDS)) return {};
+  // Pixels placed elsewhere than right after the table (a gap, a profile) are left to WIC.
+  const auto byte = [&](std::size_t i) { return static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[i])); };
+  if ((byte(10) | byte(11) << 8 | byte(12) << 16 | byte(13) << 24) != 14 + l.pixel_offset) return {};
   // Only a V4/V5 header can carry an alpha mask; such pictures need compositing.
-  if (bits == 32 && header >= 56 && le32(dib, 52) != 0) return {};
-  const auto width = static_cast<std::int32_t>(le32(dib, 4));
-  const auto height = static_cast<std::int32_t>(le32(dib, 8));
-  const std::int64_t rows = height < 0 ? -static_cast<std::int64_t>(height) : height;
+  if (l.bits == 32 && l.alpha_mask != 0) return {};
+  const std::int32_t width = l.width;
+  const std::int64_t rows = l.height < 0 ? -static_cast<std::int64_t>(l.height) : l.height;
   if (!size_allowed(static_cast<UINT>(width), static_cast<UINT>(rows))) return {};
   Dib d = Dib::make(width, static_cast<int>(rows));
   if (!d) return {};
   const auto* info = reinterpret_cast<const BITMAPINFO*>(dib.data());
   if (SetDIBitsToDevice(d.dc(), 0, 0, static_cast<DWORD>(width), static_cast<DWORD>(rows), 0, 0, 0,
-                        static_cast<UINT>(rows), dib.data() + offset, info, DIB_RGB_COLORS) != rows)
+                        static_cast<UINT>(rows), dib.data() + l.pixel_offset, info, DIB_RGB_COLORS) != rows)
     return {};
   GdiFlush();
   std::uint32_t* px = d.pixels();

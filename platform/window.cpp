@@ -172,6 +172,13 @@ bool Window::build(const WindowDef& def, const OpenOptions& o, std::function<voi
   return !dead_;
 }
 
+void Window::bring_forward() {
+  if (!hwnd_) return;
+  if (IsIconic(hwnd_)) ShowWindow(hwnd_, SW_RESTORE);
+  SetWindowPos(hwnd_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  SetForegroundWindow(hwnd_);
+}
+
 int Window::modal_loop(Window* w, const WindowDef& def, const OpenOptions& o) {
   Modal modal;
   // The others are disabled before the window exists, so nothing reaches them meanwhile.

@@ -111,6 +111,8 @@ class Window {
   }
 
   void close();  // asks the window to close (Close handlers may refuse)
+  // Restores the window if minimised and brings it in front, active.
+  void bring_forward();
   void destroy();  // destroys it without asking
   HWND hwnd() const { return hwnd_; }
   const WindowDef* def() const { return def_; }

@@ -31,10 +31,7 @@ RadarWindow* current() { return g_radar; }
 
 bool open() {
   if (g_radar && g_radar->hwnd()) {
-    HWND h = g_radar->hwnd();
-    if (IsIconic(h)) ShowWindow(h, SW_RESTORE);
-    SetWindowPos(h, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    SetForegroundWindow(h);
+    g_radar->bring_forward();
     return true;
   }
   return Window::open_single(g_radar, res::kRadarWindow) != nullptr;
