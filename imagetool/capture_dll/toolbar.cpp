@@ -45,6 +45,17 @@ struct Pen {
 };
 
 // One arrow outline pointing left; the other directions turn it.
+
+// A solid glyph shape in the glyph colour.
+void fill_polygon(HDC dc, const POINT* pts, int n) {
+  HBRUSH b = CreateSolidBrush(kGlyph);
+  HGDIOBJ ob = SelectObject(dc, b);
+  Pen pen(dc, 1);
+  Polygon(dc, pts, n);
+  SelectObject(dc, ob);
+  DeleteObject(b);
+}
+
 void arrow(HDC dc, const RECT& r, int dpi, Command dir) {
   static constexpr POINT shape[] = {{-6, 0}, {-1, -5}, {-1, -2}, {6, -2}, {6, 2}, {-1, 2}, {-1, 5}};
   int cx = (r.left + r.right) / 2, cy = (r.top + r.bottom) / 2;
@@ -59,12 +70,7 @@ void arrow(HDC dc, const RECT& r, int dpi, Command dir) {
     }
     pts[i] = {cx + sc(p.x, dpi), cy + sc(p.y, dpi)};
   }
-  HBRUSH b = CreateSolidBrush(kGlyph);
-  HGDIOBJ ob = SelectObject(dc, b);
-  Pen pen(dc, 1);
-  Polygon(dc, pts, 7);
-  SelectObject(dc, ob);
-  DeleteObject(b);
+  fill_polygon(dc, pts, 7);
 }
 
 void undo_glyph(HDC dc, const RECT& r, int dpi) {
@@ -79,12 +85,7 @@ void undo_glyph(HDC dc, const RECT& r, int dpi) {
     LineTo(dc, X(8), Y(16));
   }
   POINT head[] = {{X(5), Y(7)}, {X(10), Y(3)}, {X(10), Y(11)}};
-  HBRUSH b = CreateSolidBrush(kGlyph);
-  HGDIOBJ ob = SelectObject(dc, b);
-  Pen pen(dc, 1);
-  Polygon(dc, head, 3);
-  SelectObject(dc, ob);
-  DeleteObject(b);
+  fill_polygon(dc, head, 3);
 }
 
 void save_glyph(HDC dc, const RECT& r, int dpi) {  // an arrow down into a tray
@@ -100,12 +101,7 @@ void save_glyph(HDC dc, const RECT& r, int dpi) {  // an arrow down into a tray
     LineTo(dc, X(18), Y(12));
   }
   POINT head[] = {{X(8), Y(10)}, {X(16), Y(10)}, {X(12), Y(14)}};
-  HBRUSH b = CreateSolidBrush(kGlyph);
-  HGDIOBJ ob = SelectObject(dc, b);
-  Pen pen(dc, 1);
-  Polygon(dc, head, 3);
-  SelectObject(dc, ob);
-  DeleteObject(b);
+  fill_polygon(dc, head, 3);
 }
 
 void close_glyph(HDC dc, const RECT& r, int dpi) {
