@@ -122,6 +122,11 @@ void ImageToolWindow::on_created() {
   on(n::kSeparateButton, Event::Click, [this](const EventArgs&) { separate(); });
   on(n::kReadoutTimer, Event::Tick, [this](const EventArgs&) { tick(); });
 
+  // The picture starts empty at 76 x 45 pixels, white: pixels are the picture's own, never
+  // scaled with the screen.
+  Dib empty = Dib::make(76, 45);
+  empty.fill(RGB(255, 255, 255));
+  set_surface(n::kPicture, std::move(empty));
   show_page(1);
   set_checked(n::kCaptureMode, ini_read(config_ini(), "配置", "截图方式") == "真");
   tick();

@@ -190,6 +190,15 @@ TEST_CASE("a picture file or the clipboard shows pixel for pixel, and export wri
   REQUIRE(w);
   CHECK(w->unknown_names().empty());
   const std::string out = temp_dir() + "tb_imagetool_export.bmp";
+  {  // before any picture: the empty panel, 76 x 45 and white
+    REQUIRE(w->export_to(out));
+    std::string bytes;
+    REQUIRE(read_file(out, bytes));
+    int ew = 0, eh = 0;
+    CHECK(bmp24_pixels(bytes, ew, eh) == std::vector<std::uint32_t>(76 * 45, 0xFFFFFF));
+    CHECK(ew == 76);
+    CHECK(eh == 45);
+  }
   for (const char* file : {"p24.bmp", "p32.bmp"}) {
     CAPTURE(file);
     REQUIRE(w->show_picture_file(pictures(file)));
