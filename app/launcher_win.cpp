@@ -270,15 +270,14 @@ void Launcher::open_menu(int target) {
   Window::run_modal<LauncherMenu>(res::kLauncherMenu);
 }
 
-bool set_start_with_windows(bool on) {
+bool set_start_with_windows(bool on, HKEY machine_root, HKEY user_root) {
   const std::string value = on ? program_path() : std::string();
-  bool machine = registry_set_string(HKEY_LOCAL_MACHINE, kRunKey, kRunValue, value);
-  if (on) return machine || registry_set_string(HKEY_CURRENT_USER, kRunKey, kRunValue, value);
+  bool machine = registry_set_string(machine_root, kRunKey, kRunValue, value);
+  if (on) return machine || registry_set_string(user_root, kRunKey, kRunValue, value);
   // Off empties the value wherever it exists.
   bool user_ok = true;
-  if (registry_string(HKEY_CURRENT_USER, kRunKey, kRunValue))
-    user_ok = registry_set_string(HKEY_CURRENT_USER, kRunKey, kRunValue, "");
-  return (machine || !registry_string(HKEY_LOCAL_MACHINE, kRunKey, kRunValue)) && user_ok;
+  if (registry_string(user_root, kRunKey, kRunValue)) user_ok = registry_set_string(user_root, kRunKey, kRunValue, "");
+  return (machine || !registry_string(machine_root, kRunKey, kRunValue)) && user_ok;
 }
 
 }  // namespace tb::shell

@@ -36,6 +36,7 @@ Launcher& launcher();
 
 // Start-with-Windows on or off: the Run value "Velgo" under HKEY_LOCAL_MACHINE, or under
 // HKEY_CURRENT_USER when the machine-wide key cannot be written. True when a write took.
-bool set_start_with_windows(bool on);
+// The roots are parameters so a test can hand in keys that refuse writes.
+bool set_start_with_windows(bool on, HKEY machine = HKEY_LOCAL_MACHINE, HKEY user = HKEY_CURRENT_USER);
 
 }  // namespace tb::shell

@@ -316,6 +316,25 @@ TEST_CASE("menu popup: at the pointer, on top; each entry does what it says and 
     for (Window* x : Window::open_windows())
       if (x != &w) x->destroy();
   }
+  SUBCASE("start-with-Windows falls back to the user's Run key and reports a refusal") {
+    // A key deleted while still open refuses every write: it stands for a root the user may
+    // not write.
+    HKEY locked = nullptr, user = nullptr;
+    REQUIRE(RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\TarvoTestGone", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                            &locked, nullptr) == ERROR_SUCCESS);
+    REQUIRE(RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\TarvoTestGone") == ERROR_SUCCESS);
+    REQUIRE(RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\TarvoTestUser", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                            &user, nullptr) == ERROR_SUCCESS);
+    const char* run = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+    CHECK(shell::set_start_with_windows(true, locked, user));  // the machine key refuses: the user's takes it
+    CHECK(registry_string(user, run, "Velgo") == program_path());
+    CHECK(shell::set_start_with_windows(false, locked, user));
+    CHECK(registry_string(user, run, "Velgo") == std::string());
+    CHECK_FALSE(shell::set_start_with_windows(true, locked, locked));  // nothing writable: a failure
+    RegCloseKey(locked);
+    RegCloseKey(user);
+    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\TarvoTestUser");
+  }
   SUBCASE("取消窗口置顶 takes the main window off the top") {
     menu_on(tools, {click(res::kLauncherMenu, kNotTopmost)});
     CHECK((GetWindowLongPtrW(w.hwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST) == 0);
