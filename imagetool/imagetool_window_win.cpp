@@ -78,8 +78,7 @@ void ImageToolWindow::on_created() {
     set_painter(name, [this, page, pct, name](HDC dc, const RECT& r, theme::Face f) {
       const bool current = selected_page(n::kTabs) == page;
       theme::fill(dc, r, current ? theme::kPanel : theme::kBody);
-      RECT inner = r;
-      if (f != theme::Face::Normal && !current) theme::fill(dc, inner, theme::kHover);
+      if (f != theme::Face::Normal && !current) theme::fill(dc, r, theme::kHover);
       theme::frame(dc, r, theme::kBorder);
       if (current) {
         RECT bar{r.left, r.top, r.left + MulDiv(3, pct, 100), r.bottom};
