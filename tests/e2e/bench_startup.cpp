@@ -73,8 +73,9 @@ std::string big_launcher() {
                            "http://bbs.anjian.com", "C:\\windows\\system32\\cmd.exe", "C:\\windows\\win.ini"};
   std::string ini;
   for (int n = 1; n <= 1000; ++n)
-    ini += "[" + std::to_string(n) + "]\r\nfl=分组" + std::to_string(n % 10) + "\r\nname=项目" + std::to_string(n) +
-           "\r\npath=" + targets[n % 6] + "\r\nhelp=\r\n";
+    ini.append("[").append(std::to_string(n)).append("]\r\nfl=分组").append(std::to_string(n % 10))
+        .append("\r\nname=项目").append(std::to_string(n)).append("\r\npath=").append(targets[n % 6])
+        .append("\r\nhelp=\r\n");
   return ini;
 }
 

@@ -187,8 +187,9 @@ TEST_CASE("a launcher of 1,000 items: every group shown, the file left as it was
   std::string ini;
   for (int n = 1; n <= 1000; ++n) {
     if (n == 500) continue;  // section 1000 is then read as an empty item in the empty group
-    ini += "[" + std::to_string(n) + "]\r\nfl=分组" + std::to_string(n % 10) + "\r\nname=项目" + std::to_string(n) +
-           "\r\npath=" + (n % 7 ? "C:\\WINDOWS\\system32\\notepad.exe" : "") + "\r\nhelp=\r\n";
+    ini.append("[").append(std::to_string(n)).append("]\r\nfl=分组").append(std::to_string(n % 10))
+        .append("\r\nname=项目").append(std::to_string(n)).append("\r\npath=").append(n % 7 ? "C:\\WINDOWS\\system32\\notepad.exe" : "")
+        .append("\r\nhelp=\r\n");
   }
   e2e::Launched app;
   HWND main = start(app, L"launcher", ini);

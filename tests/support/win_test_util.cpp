@@ -35,6 +35,17 @@ void send_click(HWND h) {
   SendMessageW(h, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
 }
 
+void move_pointer(POINT p) {
+  INPUT in{};
+  in.type = INPUT_MOUSE;
+  const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+  in.mi.dx = static_cast<LONG>((p.x * 65536LL + w / 2) / w);
+  in.mi.dy = static_cast<LONG>((p.y * 65536LL + h / 2) / h);
+  in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  SendInput(1, &in, sizeof in);
+  SetCursorPos(p.x, p.y);
+}
+
 void send_keys(std::initializer_list<WORD> vks) {
   std::vector<INPUT> in;
   for (WORD vk : vks) {

@@ -15,6 +15,8 @@ bool wait_until(const std::function<bool()>& done, DWORD ms = 5000);
 // Clicks a control of this or another process with posted button messages.
 void post_click(HWND h);
 void send_click(HWND h);
+// Moves the pointer with real input through Wine, as the user's hand does.
+void move_pointer(POINT p);
 // Presses and releases keys through SendInput (modifiers first, released in reverse).
 void send_keys(std::initializer_list<WORD> vks);
 // Saves the screen rectangle `r` as a 24-bit BMP file.

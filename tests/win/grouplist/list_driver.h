@@ -118,16 +118,7 @@ class ListDriver {
 };
 
 // Real pointer input through Wine.
-inline void move_to(POINT p) {
-  INPUT in{};
-  in.type = INPUT_MOUSE;
-  const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
-  in.mi.dx = static_cast<LONG>((p.x * 65536LL + w / 2) / w);
-  in.mi.dy = static_cast<LONG>((p.y * 65536LL + h / 2) / h);
-  in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  SendInput(1, &in, sizeof in);
-  SetCursorPos(p.x, p.y);
-}
+inline void move_to(POINT p) { tb::test::move_pointer(p); }
 inline void buttons(std::initializer_list<DWORD> flags) {
   for (DWORD f : flags) {
     INPUT in{};

@@ -110,16 +110,7 @@ class Target {
 inline Target::Target() { start(); }
 
 // Real mouse input, as the user's hand gives it.
-inline void move_to(POINT p) {
-  INPUT in{};
-  in.type = INPUT_MOUSE;
-  const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
-  in.mi.dx = static_cast<LONG>((p.x * 65536LL + w / 2) / w);
-  in.mi.dy = static_cast<LONG>((p.y * 65536LL + h / 2) / h);
-  in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  SendInput(1, &in, sizeof in);
-  SetCursorPos(p.x, p.y);
-}
+inline void move_to(POINT p) { tb::test::move_pointer(p); }
 inline void button(bool down) {
   INPUT in{};
   in.type = INPUT_MOUSE;
