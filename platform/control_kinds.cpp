@@ -102,6 +102,10 @@ void Window::create_control(std::size_t index) {
       std::none_of(ctls_.begin(), ctls_.end(), [](auto& o) { return o->def->kind == Kind::Radio; }))
     style |= WS_GROUP | WS_TABSTOP;  // the first radio button starts the one group
   style = (style | d.style) & ~d.style_off;
+  if (d.kind == Kind::Edit && (style & style::kLiveBox)) {
+    style &= ~style::kLiveBox;
+    c->live = !(style & (ES_MULTILINE | ES_PASSWORD | ES_CENTER | ES_RIGHT));
+  }
   std::wstring text = to_wide(d.text);
   if (d.kind == Kind::Tree || d.kind == Kind::HScrollBar) text.clear();
   if (d.kind == Kind::PopupMenu) c->items = split(d.text, "|");
@@ -118,6 +122,8 @@ void Window::create_control(std::size_t index) {
                            parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(raw->id())), g_inst, nullptr);
   raw->hwnd = h;
   if (!h) return;
+  // Wine's edit takes a plain border into its client area and draws it when it paints.
+  raw->frame_in_client = raw->live && (style & WS_BORDER) && !(GetWindowLongPtrW(h, GWL_STYLE) & WS_BORDER);
   SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(theme::ui_font(scale(12))), FALSE);
   if (ks.cls == kContainerClass) {
     SetWindowLongPtrW(h, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(raw));
@@ -160,8 +166,10 @@ bool Window::renew(std::string_view name) {
   MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
   const DWORD shown = GetWindowLongPtrW(old, GWL_STYLE) & WS_VISIBLE;
   KindStyle ks = kind_style(d.kind);
-  const DWORD style = ((WS_CHILD | WS_CLIPSIBLINGS | shown | ks.style | d.style) & ~d.style_off);
+  const DWORD style = ((WS_CHILD | WS_CLIPSIBLINGS | shown | ks.style | d.style) & ~d.style_off) &
+                      ~(d.kind == Kind::Edit ? style::kLiveBox : 0);
   c->hwnd = nullptr;  // its hooks go with it
+  c->held.reset();
   DestroyWindow(old);
   HWND h = CreateWindowExW(d.ex_style, ks.cls, L"", style, r.left, r.top, r.right - r.left, r.bottom - r.top, parent,
                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(c->id())), g_inst, nullptr);
@@ -179,8 +187,97 @@ bool Window::renew(std::string_view name) {
   return true;
 }
 
+namespace {
+// Draws a live box's held text where and as the edit draws its own: the edit's colours from
+// its parent, its font, at its formatting rectangle, from the first character (where an edit
+// stands after its text was set).
+void draw_held(HDC dc, HWND h, const std::wstring& text, bool frame) {
+  RECT rc, fr;
+  GetClientRect(h, &rc);
+  const bool enabled = IsWindowEnabled(h);
+  const bool grey = !enabled || (GetWindowLongPtrW(h, GWL_STYLE) & ES_READONLY);
+  auto brush = reinterpret_cast<HBRUSH>(SendMessageW(GetParent(h), grey ? WM_CTLCOLORSTATIC : WM_CTLCOLOREDIT,
+                                                     reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(h)));
+  FillRect(dc, &rc, brush ? brush : GetSysColorBrush(COLOR_WINDOW));
+  if (frame) FrameRect(dc, &rc, GetSysColorBrush(COLOR_WINDOWFRAME));
+  if (!enabled) SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
+  SendMessageW(h, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&fr));
+  SelectGuard font(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(h, WM_GETFONT, 0, 0)));
+  ExtTextOutW(dc, fr.left, fr.top, ETO_CLIPPED, &fr, text.data(), static_cast<UINT>(text.size()), nullptr);
+}
+}  // namespace
+
+void Window::hand_over(Ctl& c) {
+  if (!c.held || !c.hwnd) return;
+  std::wstring t = std::move(*c.held);
+  c.held.reset();
+  c.handing = true;  // its change was reported when the program set it
+  SetWindowTextW(c.hwnd, t.c_str());
+  c.handing = false;
+}
+
+// A live box answers for its held text; any message that may need the edit's own text
+// (focus, keys, clicks, selection, printing) first hands it over.
+bool Window::live_box_message(Ctl& c, UINT msg, WPARAM wp, LPARAM lp, LRESULT& r) {
+  const std::wstring& t = *c.held;
+  switch (msg) {
+    case WM_GETTEXT: {
+      if (wp == 0) {
+        r = 0;
+        return true;
+      }
+      const std::size_t n = std::min<std::size_t>(t.size(), static_cast<std::size_t>(wp) - 1);
+      auto* out = reinterpret_cast<wchar_t*>(lp);
+      std::copy_n(t.data(), n, out);
+      out[n] = L'\0';
+      r = static_cast<LRESULT>(n);
+      return true;
+    }
+    case WM_GETTEXTLENGTH:
+      r = static_cast<LRESULT>(t.size());
+      return true;
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      HDC dc = BeginPaint(c.hwnd, &ps);
+      draw_held(dc, c.hwnd, t, c.frame_in_client);
+      EndPaint(c.hwnd, &ps);
+      r = 0;
+      return true;
+    }
+    case WM_SETTEXT:  // set from outside the framework: the edit takes it
+    case WM_DESTROY:
+    case WM_NCDESTROY:
+      c.held.reset();
+      return false;
+    case WM_NCPAINT:
+    case WM_ERASEBKGND:
+    case WM_NCHITTEST:
+    case WM_SETCURSOR:
+    case WM_MOUSEMOVE:
+    case WM_NCMOUSEMOVE:
+    case WM_MOUSELEAVE:
+    case WM_NCMOUSELEAVE:
+    case WM_GETFONT:
+    case EM_GETRECT:
+    case WM_GETDLGCODE:
+    case WM_WINDOWPOSCHANGING:
+    case WM_WINDOWPOSCHANGED:
+    case WM_MOVE:
+    case WM_SIZE:
+    case WM_NCCALCSIZE:
+    case WM_SHOWWINDOW:
+      return false;
+    default:
+      // A parent's notification reflected to the box (its colours, its own reports) needs
+      // no text.
+      if (msg < kReflected) hand_over(c);
+      return false;
+  }
+}
+
 // Messages of a standard control, before its own procedure.
 bool Window::control_message(Ctl& c, UINT msg, WPARAM wp, LPARAM lp, LRESULT& r) {
+  if (c.held && live_box_message(c, msg, wp, lp, r)) return true;
   std::string_view name = c.def->name;
   EventArgs a;
   a.x = GET_X_LPARAM(lp);
@@ -323,8 +420,21 @@ std::string Window::text(std::string_view name) const {
 void Window::set_text(std::string_view name, std::string_view t) {
   HWND h = name.empty() ? hwnd_ : control(name);
   if (!h) return;
+  Ctl* c = name.empty() ? nullptr : find(name);
+  if (c && c->live && GetFocus() != h) {
+    // Kept and drawn by the framework at once (a repaint would cost as much again); reported
+    // as the edit reports a text set.
+    c->held = to_wide(t);
+    if (IsWindowVisible(h)) {
+      WindowDc dc(h);
+      if (dc) draw_held(dc.get(), h, *c->held, c->frame_in_client);
+    } else {
+      InvalidateRect(h, nullptr, FALSE);
+    }
+    fire(name, Event::Change);
+    return;
+  }
   SetWindowTextW(h, to_wide(t).c_str());
-  const Ctl* c = name.empty() ? nullptr : find(name);
   if (c && c->def->kind == Kind::TransparentLabel) {
     // A transparent label draws no background: let its container repaint under it.
     RECT r;
@@ -469,7 +579,7 @@ bool Window::notification(HWND receiver, UINT msg, WPARAM wp, LPARAM lp, LRESULT
           break;
         case Kind::Edit:
         case Kind::RichEdit:
-          if (code == EN_CHANGE) fire(n, Event::Change);
+          if (code == EN_CHANGE && !c->handing) fire(n, Event::Change);
           if (code == EN_SETFOCUS) fire(n, Event::Focus);
           break;
         case Kind::ListBox:

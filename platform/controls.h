@@ -44,6 +44,11 @@ constexpr unsigned long kTabHeaders = 0x0001;
 constexpr unsigned long kButtonMultiline = 0x2000;     // BS_MULTILINE: a caption of several lines
 // WS_CLIPCHILDREN: a container painted often (a live view) does not draw over its children.
 constexpr unsigned long kClipChildren = 0x02000000;
+// A one-line edit the program rewrites as the mouse moves (a live readout). While the box
+// lacks the focus the framework keeps and draws its text, and the edit gets it only when it
+// is needed: the edit lays its text out again on every write and paint, which under Wine
+// costs several microseconds a character. A bit the edit itself does not use.
+constexpr unsigned long kLiveBox = 0x4000;
 }  // namespace style
 
 struct ControlDef {

@@ -196,6 +196,8 @@ class Window {
   LRESULT handle(UINT msg, WPARAM wp, LPARAM lp);
   LRESULT handle_container(Ctl& c, HWND h, UINT msg, WPARAM wp, LPARAM lp);
   bool control_message(Ctl& c, UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
+  bool live_box_message(Ctl& c, UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
+  void hand_over(Ctl& c);
   bool notification(HWND receiver, UINT msg, WPARAM wp, LPARAM lp, LRESULT& out);
   bool bound(std::string_view name, Event ev) const;
   bool scroll(Ctl& c, WPARAM wp);

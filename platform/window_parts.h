@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,10 @@ struct Window::Ctl {
   int line_step = 1, page_step = 10;
   std::vector<std::string> items;  // pop-up menu
   Dib dib;                          // drawing panel
+  bool live = false;                // a live box (style::kLiveBox)
+  std::optional<std::wstring> held; // a live box's text the edit has not been given yet
+  bool handing = false;             // the held text is going into the edit
+  bool frame_in_client = false;     // the edit draws its border inside its client area
   int id() const { return kFirstControlId + static_cast<int>(index); }
 };
 

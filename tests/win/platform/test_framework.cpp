@@ -555,3 +555,65 @@ TEST_CASE("a renewed control is empty, in the same place and order, and still re
   CHECK(changes == 1);
   CHECK_FALSE(f.w->renew("外形框1"));  // containers hold other controls: never renewed
 }
+
+namespace {
+// The box's client pixels as they are on the screen.
+std::vector<COLORREF> box_pixels(HWND h) {
+  UpdateWindow(h);
+  RECT rc;
+  GetClientRect(h, &rc);
+  HDC dc = GetDC(h);
+  std::vector<COLORREF> px;
+  for (int y = 0; y < rc.bottom; ++y)
+    for (int x = 0; x < rc.right; ++x) px.push_back(GetPixel(dc, x, y));
+  ReleaseDC(h, dc);
+  return px;
+}
+
+const WindowDef kLive{"读数", "读数", 300, 120, 30, 30,
+                      {{"读数框", K::Edit, 10, 40, 120, 26, {}, "起初", -1, true, style::kLiveBox},
+                       {"编辑框1", K::Edit, 150, 40, 120, 26}}};
+}  // namespace
+
+TEST_CASE("a live box: its text read back, reported once, drawn as the edit draws it, handed over when needed") {
+  init_once();
+  Window* w = Window::open(kLive);
+  REQUIRE(w);
+  HWND box = w->control("读数框");
+  SetFocus(w->control("编辑框1"));
+  int changes = 0;
+  w->on("读数框", Event::Change, [&](EventArgs&) { ++changes; });
+  struct Row {
+    const char* text;
+    bool long_text;
+  };
+  for (const Row& r : {Row{"窗口类名 Notepad", false}, Row{"", false},
+                       Row{"一个比读数框宽得多的标题 0123456789 abcdefghijklmnopqrstuvwxyz", true}}) {
+    CAPTURE(r.text);
+    changes = 0;
+    w->set_text("读数框", r.text);
+    CHECK(changes == 1);
+    CHECK(w->text("读数框") == r.text);
+    wchar_t small[4] = {L'x', L'x', L'x', L'x'};
+    CHECK(GetWindowTextW(box, small, 4) == static_cast<int>(std::min<std::size_t>(3, to_wide(r.text).size())));
+    const std::vector<COLORREF> held = box_pixels(box);
+    InvalidateRect(box, nullptr, TRUE);
+    CHECK(box_pixels(box) == held);  // a later paint draws the same
+    // A message that needs the edit's own text hands it over, without a second report.
+    SendMessageW(box, EM_SETSEL, 0, 0);
+    InvalidateRect(box, nullptr, TRUE);
+    CHECK(box_pixels(box) == held);
+    CHECK(changes == 1);
+    CHECK(SendMessageW(box, WM_GETTEXTLENGTH, 0, 0) == static_cast<LRESULT>(to_wide(r.text).size()));
+  }
+  // Focused, the box is an edit like any other; a text set from outside replaces a held one.
+  SetFocus(box);
+  w->set_text("读数框", "编辑中");
+  CHECK(SendMessageW(box, EM_LINELENGTH, 0, 0) == 3);
+  SetFocus(w->control("编辑框1"));
+  w->set_text("读数框", "留着");
+  SetWindowTextW(box, L"外来");
+  CHECK(w->text("读数框") == "外来");
+  CHECK(SendMessageW(box, EM_LINELENGTH, 0, 0) == 2);
+  DestroyWindow(w->hwnd());
+}
