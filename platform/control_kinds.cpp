@@ -89,34 +89,39 @@ HWND Window::container_of(const ControlDef& d) const {
   return p->hwnd ? p->hwnd : hwnd_;
 }
 
-void Window::create_control(std::size_t index) {
+void Window::add_control(std::size_t index) {
   const ControlDef& d = def_->controls[index];
   auto c = std::make_unique<Ctl>();
   c->owner = this;
   c->def = &d;
   c->index = index;
-  HWND parent = container_of(d);
-  KindStyle ks = kind_style(d.kind);
-  DWORD style = WS_CHILD | WS_CLIPSIBLINGS | (d.visible ? WS_VISIBLE : 0) | ks.style;
-  if (d.kind == Kind::Radio &&
-      std::none_of(ctls_.begin(), ctls_.end(), [](auto& o) { return o->def->kind == Kind::Radio; }))
-    style |= WS_GROUP | WS_TABSTOP;  // the first radio button starts the one group
-  style = (style | d.style) & ~d.style_off;
-  if (d.kind == Kind::Edit && (style & style::kLiveBox)) {
-    style &= ~style::kLiveBox;
-    c->live = !(style & (ES_MULTILINE | ES_PASSWORD | ES_CENTER | ES_RIGHT));
-  }
-  std::wstring text = to_wide(d.text);
-  if (d.kind == Kind::Tree || d.kind == Kind::HScrollBar) text.clear();
   if (d.kind == Kind::PopupMenu) c->items = split(d.text, "|");
   if (d.kind == Kind::FileDrop) {
     TB_LATE(L"shell32.dll", DragAcceptFiles);
     if (DragAcceptFiles) DragAcceptFiles(hwnd_, TRUE);
   }
-  Ctl* raw = c.get();
   by_name_.emplace(std::string(d.name), ctls_.size());
   ctls_.push_back(std::move(c));
+}
+
+void Window::create_control(std::size_t index) {
+  Ctl* raw = ctls_[index].get();
+  const ControlDef& d = *raw->def;
+  KindStyle ks = kind_style(d.kind);
   if (!ks.cls) return;
+  HWND parent = container_of(d);
+  DWORD style = WS_CHILD | WS_CLIPSIBLINGS | (d.visible ? WS_VISIBLE : 0) | ks.style;
+  const auto rows = def_->controls.begin();
+  if (d.kind == Kind::Radio && std::none_of(rows, rows + static_cast<std::ptrdiff_t>(index),
+                                            [](const ControlDef& o) { return o.kind == Kind::Radio; }))
+    style |= WS_GROUP | WS_TABSTOP;  // the first radio button starts the one group
+  style = (style | d.style) & ~d.style_off;
+  if (d.kind == Kind::Edit && (style & style::kLiveBox)) {
+    style &= ~style::kLiveBox;
+    raw->live = !(style & (ES_MULTILINE | ES_PASSWORD | ES_CENTER | ES_RIGHT));
+  }
+  std::wstring text = to_wide(d.text);
+  if (d.kind == Kind::Tree || d.kind == Kind::HScrollBar) text.clear();
   if (d.kind == Kind::Tree) need_common_controls();
   HWND h = CreateWindowExW(d.ex_style, ks.cls, text.c_str(), style, scale(d.x), scale(d.y), scale(d.w), scale(d.h),
                            parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(raw->id())), g_inst, nullptr);
@@ -155,7 +160,7 @@ void Window::create_control(std::size_t index) {
 }
 
 bool Window::renew(std::string_view name) {
-  Ctl* c = find(name);
+  Ctl* c = made(name);
   if (!c || !c->hwnd || is_container(c->def->kind)) return false;
   const ControlDef& d = *c->def;
   HWND old = c->hwnd, parent = GetParent(old);
@@ -278,6 +283,10 @@ bool Window::live_box_message(Ctl& c, UINT msg, WPARAM wp, LPARAM lp, LRESULT& r
 // Messages of a standard control, before its own procedure.
 bool Window::control_message(Ctl& c, UINT msg, WPARAM wp, LPARAM lp, LRESULT& r) {
   if (c.held && live_box_message(c, msg, wp, lp, r)) return true;
+  if (msg == WM_NCPAINT && lacks_frame(c.hwnd)) {
+    r = 0;
+    return true;
+  }
   std::string_view name = c.def->name;
   EventArgs a;
   a.x = GET_X_LPARAM(lp);
@@ -317,11 +326,12 @@ void Window::add_pending_tooltips() {
   if (!pending_tips_) return;
   pending_tips_ = false;
   for (const auto& c : ctls_)
-    if (c->def->tip_at != Tip::None) add_tooltip(*c);
+    if (c->def->tip_at != Tip::None && !c->tip_added) add_tooltip(*c);
 }
 
-void Window::add_tooltip(const Ctl& c) {
+void Window::add_tooltip(Ctl& c) {
   if (!c.hwnd) return;
+  c.tip_added = true;
   if (!tooltip_) {
     need_common_controls();
     // Plain (not balloon) tips that show while the window is inactive too. Not owned by
@@ -342,7 +352,7 @@ void Window::add_tooltip(const Ctl& c) {
 }
 
 bool Window::set_surface(std::string_view name, Dib dib) {
-  Ctl* c = find(name);
+  Ctl* c = made(name);
   if (!c || c->def->kind != Kind::DrawingPanel || !c->hwnd || !dib) return false;
   c->dib = std::move(dib);
   SetWindowPos(c->hwnd, nullptr, 0, 0, c->dib.width(), c->dib.height(),
@@ -352,7 +362,7 @@ bool Window::set_surface(std::string_view name, Dib dib) {
 }
 
 Surface Window::surface(std::string_view name) {
-  Ctl* c = find(name);
+  Ctl* c = made(name);
   if (!c || !c->dib) return {};
   return Surface{c->dib.dc(), c->dib.pixels(), c->dib.width(), c->dib.height()};
 }
@@ -385,7 +395,8 @@ Window::Ctl* Window::by_id(int id) {
 }
 
 HWND Window::control(std::string_view name) const {
-  const Ctl* c = find(name);
+  // Asking for the window of a row on a page not yet shown makes that page's windows.
+  const Ctl* c = const_cast<Window*>(this)->made(name);
   return c ? c->hwnd : nullptr;
 }
 const ControlDef* Window::control_def(std::string_view name) const {
@@ -403,7 +414,8 @@ void Window::set_painter(std::string_view name, Painter p) {
 }
 
 void Window::repaint(std::string_view name) {
-  HWND h = name.empty() ? hwnd_ : control(name);
+  const Ctl* c = name.empty() ? nullptr : find(name);
+  HWND h = name.empty() ? hwnd_ : c ? c->hwnd : nullptr;  // one not yet made paints when it is
   if (h) InvalidateRect(h, nullptr, TRUE);
 }
 
@@ -464,6 +476,7 @@ void Window::select_page(std::string_view tab, int page) {
   Ctl* c = find(tab);
   if (!c || page < 0 || page >= static_cast<int>(c->pages.size())) return;
   c->page = page;
+  open_page({static_cast<int>(c->index), page});  // made before the page shows
   for (std::size_t i = 0; i < c->pages.size(); ++i)
     ShowWindow(c->pages[i], static_cast<int>(i) == page ? SW_SHOWNA : SW_HIDE);
 }
@@ -482,7 +495,7 @@ void Window::kill_timer(std::string_view name) {
 }
 
 void Window::set_scroll(std::string_view name, int min, int max, int page, int pos) {
-  Ctl* c = find(name);
+  Ctl* c = made(name);
   if (!c || !c->hwnd) return;
   c->page_step = page;
   // The page step is a step, not a thumb size: with a thumb of the page's size the last

@@ -94,6 +94,9 @@ LRESULT Window::handle_container(Ctl& c, HWND h, UINT msg, WPARAM wp, LPARAM lp)
   switch (msg) {
     case WM_ERASEBKGND:
       return 1;
+    case WM_NCPAINT:
+      if (lacks_frame(h)) return 0;
+      break;
     case WM_PAINT:
       paint_client(h, [&](HDC dc, const RECT& rc) {
         if (page) theme::fill(dc, rc, theme::kBody);

@@ -9,6 +9,7 @@
 #include <algorithm>
 
 #include "base/encoding.h"
+#include "base/text.h"
 #include "platform/hook.h"
 #include "platform/window_parts.h"
 #include "platform/late_bind.h"
@@ -21,6 +22,65 @@ HINSTANCE g_inst = nullptr;
 using namespace detail;
 
 namespace {
+// The rows in the order their windows are made. A new child window goes beneath its
+// siblings, so each container's children are made top first: later rows of the table lie
+// above earlier ones, as in the stored layouts, and shape boxes (frames and backdrops) lie
+// beneath their siblings. Stacking them so costs no window moves afterwards, each a round
+// trip to the server under Wine. A container is made before what it holds.
+std::vector<std::size_t> creation_order(const WindowDef& def) {
+  const std::vector<ControlDef>& rows = def.controls;
+  // Where a row sits: its container's row (or none: the window) and, on a tab, the page.
+  auto holder = [&](const ControlDef& d) -> std::pair<int, int> {
+    for (std::size_t i = 0; i < rows.size(); ++i)
+      if (!d.parent.empty() && rows[i].name == d.parent)
+        return {static_cast<int>(i), rows[i].kind == Kind::Tab ? d.page : -1};
+    return {-1, -1};
+  };
+  std::vector<std::pair<int, int>> at;
+  for (const ControlDef& d : rows) at.push_back(holder(d));
+  std::vector<std::size_t> order;
+  std::function<void(int, int)> visit = [&](int parent, int page) {
+    std::vector<std::size_t> kids;
+    for (std::size_t i = 0; i < rows.size(); ++i)
+      if (at[i] == std::pair<int, int>{parent, page}) kids.push_back(i);
+    for (auto it = kids.rbegin(); it != kids.rend(); ++it)
+      if (rows[*it].kind != Kind::ShapeBox) order.push_back(*it);
+    for (std::size_t i : kids)
+      if (rows[i].kind == Kind::ShapeBox) order.push_back(i);
+    for (std::size_t i : kids) {
+      const int pages = rows[i].kind == Kind::Tab ? static_cast<int>(split(rows[i].text, "|").size()) : 0;
+      visit(static_cast<int>(i), -1);
+      for (int p = 0; p < pages; ++p) visit(static_cast<int>(i), p);
+    }
+  };
+  visit(-1, -1);
+  return order;
+}
+
+// For each row, the tab page (tab's row, page) that holds it, directly or through its
+// containers, when that page is not the one shown at first; else (-1, -1). A row on pages of
+// nested tabs goes with the outermost of them.
+std::vector<std::pair<int, int>> deferred_pages(const WindowDef& def) {
+  const std::vector<ControlDef>& rows = def.controls;
+  auto parent_of = [&](const ControlDef& d) {
+    for (std::size_t i = 0; i < rows.size(); ++i)
+      if (!d.parent.empty() && rows[i].name == d.parent) return static_cast<int>(i);
+    return -1;
+  };
+  std::vector<std::pair<int, int>> out(rows.size(), {-1, -1});
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    int cur = static_cast<int>(i);
+    for (int guard = 0; guard < 64; ++guard) {  // a table naming itself as its own container ends
+      const int p = parent_of(rows[static_cast<std::size_t>(cur)]);
+      if (p < 0) break;
+      if (rows[static_cast<std::size_t>(p)].kind == Kind::Tab && rows[static_cast<std::size_t>(cur)].page > 0)
+        out[i] = {p, rows[static_cast<std::size_t>(cur)].page};
+      cur = p;
+    }
+  }
+  return out;
+}
+
 // Open windows, oldest first. Never destroyed: windows get messages during static teardown.
 std::vector<Window*>& live() {
   static auto* v = new std::vector<Window*>;
@@ -157,13 +217,10 @@ bool Window::build(const WindowDef& def, const OpenOptions& o, std::function<voi
   }
   // From here on the window owns the object; it stays whole until this call returns.
   Busy busy(this);
-  for (std::size_t i = 0; i < def.controls.size(); ++i) create_control(i);
-  // Later rows of the table lie above earlier ones, as in the stored layouts; shape boxes
-  // are frames and backdrops, so they stay beneath their siblings.
-  for (auto& c : ctls_)
-    if (c->hwnd)
-      SetWindowPos(c->hwnd, c->def->kind == Kind::ShapeBox ? HWND_BOTTOM : HWND_TOP, 0, 0, 0, 0,
-                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  for (std::size_t i = 0; i < def.controls.size(); ++i) add_control(i);
+  page_of_ = deferred_pages(def);
+  for (std::size_t i : creation_order(def))
+    if (page_of_[i].first < 0) create_control(i);
   // Shown before its created handler runs, as a loaded window is; the handler's work (pictures,
   // hotkeys) is done before the first paint reaches the screen.
   if (o.show) ShowWindow(made, SW_SHOW);
@@ -177,6 +234,18 @@ void Window::bring_forward() {
   if (IsIconic(hwnd_)) ShowWindow(hwnd_, SW_RESTORE);
   SetWindowPos(hwnd_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   SetForegroundWindow(hwnd_);
+}
+
+void Window::open_page(std::pair<int, int> page) {
+  if (page.first < 0 || !made_pages_.insert(page).second) return;
+  for (std::size_t i : creation_order(*def_))
+    if (page_of_[i] == page) create_control(i);
+}
+
+Window::Ctl* Window::made(std::string_view name) {
+  Ctl* c = find(name);
+  if (c && !c->hwnd && c->index < page_of_.size()) open_page(page_of_[c->index]);
+  return c;
 }
 
 int Window::modal_loop(Window* w, const WindowDef& def, const OpenOptions& o) {
@@ -290,6 +359,9 @@ LRESULT Window::handle(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_ERASEBKGND:
       return 1;
+    case WM_NCPAINT:
+      if (lacks_frame(hwnd_)) return 0;
+      break;
     case WM_PAINT:
       paint_client(hwnd_, [this](HDC dc, const RECT& rc) {
         if (background_) background_(dc, rc, theme::Face::Normal);

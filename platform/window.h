@@ -201,8 +201,11 @@ class Window {
   bool notification(HWND receiver, UINT msg, WPARAM wp, LPARAM lp, LRESULT& out);
   bool bound(std::string_view name, Event ev) const;
   bool scroll(Ctl& c, WPARAM wp);
+  void add_control(std::size_t index);
   void create_control(std::size_t index);
-  void add_tooltip(const Ctl& c);
+  void add_tooltip(Ctl& c);
+  Ctl* made(std::string_view name);
+  void open_page(std::pair<int, int> page);
   void add_pending_tooltips();
   HWND container_of(const ControlDef& d) const;
   Ctl* find(std::string_view name);
@@ -229,6 +232,10 @@ class Window {
   Painter background_;
   HWND tooltip_ = nullptr;
   bool pending_tips_ = false;  // rows with tooltips wait for the mouse
+  // Rows on a tab page not shown at first are made when the page is first shown or one of
+  // them is asked for: (tab's row, page) for each row, (-1, -1) for rows made at once.
+  std::vector<std::pair<int, int>> page_of_;
+  std::set<std::pair<int, int>> made_pages_;
 };
 
 // Screen DPI (LOGPIXELSX); the process is DPI-aware through its manifest.

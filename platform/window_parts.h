@@ -35,6 +35,7 @@ struct Window::Ctl {
   std::optional<std::wstring> held; // a live box's text the edit has not been given yet
   bool handing = false;             // the held text is going into the edit
   bool frame_in_client = false;     // the edit draws its border inside its client area
+  bool tip_added = false;
   int id() const { return kFirstControlId + static_cast<int>(index); }
 };
 
@@ -48,6 +49,14 @@ constexpr wchar_t kContainerClass[] = L"TbContainer";
 inline bool is_container(Kind k) {
   return k == Kind::PictureButton || k == Kind::ShapeBox || k == Kind::PictureBox || k == Kind::DrawingPanel ||
          k == Kind::GroupBox || k == Kind::Tab;
+}
+
+// A window whose frame is all client area: WM_NCPAINT has nothing to draw there, yet its
+// default handling fetches a window DC, which under Wine is a round trip to the server for
+// every window of the first paint.
+inline bool lacks_frame(HWND h) {
+  RECT w, c;
+  return GetWindowRect(h, &w) && GetClientRect(h, &c) && w.right - w.left == c.right && w.bottom - w.top == c.bottom;
 }
 
 // Runs a WM_PAINT: paint(dc, client rectangle) between BeginPaint and EndPaint.

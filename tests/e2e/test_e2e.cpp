@@ -92,10 +92,34 @@ struct DpiOverride {
   }
 };
 
+// True for a row on a tab page other than the first, directly or through its containers.
+bool on_later_page(const ControlDef& d) {
+  for (const ControlDef* c = &d; c;) {
+    const ControlDef* parent = find_control(res::kMainWindow, c->parent);
+    if (parent && parent->kind == Kind::Tab && c->page > 0) return true;
+    c = parent;
+  }
+  return false;
+}
+
 void check_layout(HWND main, int dpi) {
   RECT r = window_rect(main);
   CHECK(r.right - r.left == MulDiv(267, dpi, 96));
   CHECK(r.bottom - r.top == MulDiv(597, dpi, 96));
+  // The rows of the pages not shown at first have no windows until their page shows.
+  auto first = controls_by_id(main);
+  int later = 0;
+  for (std::size_t i = 0; i < res::kMainWindow.controls.size(); ++i)
+    if (on_later_page(res::kMainWindow.controls[i])) {
+      CHECK(first.count(kFirstControlId + static_cast<int>(i)) == 0);
+      ++later;
+    }
+  CHECK(later == 7);
+  for (const char* tab : {"图形按钮14", "图形按钮15", "图形按钮13"}) {
+    HWND b = first[id_of(tab)];
+    test::post_click(b);
+    test::wait_until([&] { return !IsWindowVisible(b); }, 3000);
+  }
   auto ids = controls_by_id(main);
   int found = 0;
   for (std::size_t i = 0; i < res::kMainWindow.controls.size(); ++i) {

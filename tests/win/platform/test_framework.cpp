@@ -106,6 +106,17 @@ TEST_CASE("every control kind is created with its name, class and container") {
   CHECK(f.w->text("没有这个") == "");
   // Stable identifiers: 1000 + index in the table.
   CHECK(GetDlgCtrlID(f.w->control("按钮1")) == kFirstControlId + 3);
+  // Siblings stack as in the stored layouts: later rows above earlier ones, shape boxes
+  // beneath the rest. The window's children from the top:
+  std::vector<int> rows;
+  for (HWND c = GetWindow(f.h, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) rows.push_back(GetDlgCtrlID(c) - kFirstControlId);
+  std::vector<int> expected;
+  for (int i = static_cast<int>(kAll.controls.size()) - 1; i >= 0; --i) {
+    const ControlDef& d = kAll.controls[static_cast<std::size_t>(i)];
+    if (d.parent.empty() && d.kind != K::ShapeBox && f.w->control(d.name)) expected.push_back(i);
+  }
+  expected.push_back(13);  // 外形框1
+  CHECK(rows == expected);
 }
 
 TEST_CASE("events reach handlers bound by name") {
