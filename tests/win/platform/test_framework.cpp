@@ -175,9 +175,19 @@ TEST_CASE("scroll bar: range, page step and the position event") {
 TEST_CASE("tab pages, timers, file drops") {
   Fixture f;
   CHECK(f.w->selected_page("选择夹1") == 0);
-  CHECK_FALSE(IsWindowVisible(f.w->control("标签2")));
+  // A later page's rows get windows when the page first shows, or when one is asked for.
+  HWND page1 = GetWindow(GetWindow(f.w->control("选择夹1"), GW_CHILD), GW_HWNDNEXT);
+  CHECK(GetWindow(page1, GW_CHILD) == nullptr);
+  f.w->set_painter("标签2", {});  // needs no window
+  CHECK(GetWindow(page1, GW_CHILD) == nullptr);
   f.w->select_page("选择夹1", 1);
   CHECK(IsWindowVisible(f.w->control("标签2")));
+  CHECK(GetParent(f.w->control("标签2")) == page1);
+  {
+    Fixture g;  // asked for before its page shows
+    CHECK(g.w->text("标签2") == "第二页");
+    CHECK_FALSE(IsWindowVisible(g.w->control("标签2")));
+  }
   f.w->select_page("选择夹1", 5);  // out of range: unchanged
   CHECK(f.w->selected_page("选择夹1") == 1);
 
