@@ -22,6 +22,14 @@ HINSTANCE g_inst = nullptr;
 using namespace detail;
 
 namespace {
+// The row of d's container; -1 when it sits on the window itself (or names no row).
+int container_row(const std::vector<ControlDef>& rows, const ControlDef& d) {
+  if (d.parent.empty()) return -1;
+  for (std::size_t i = 0; i < rows.size(); ++i)
+    if (rows[i].name == d.parent) return static_cast<int>(i);
+  return -1;
+}
+
 // The rows in the order their windows are made. A new child window goes beneath its
 // siblings, so each container's children are made top first: later rows of the table lie
 // above earlier ones, as in the stored layouts, and shape boxes (frames and backdrops) lie
@@ -29,15 +37,12 @@ namespace {
 // trip to the server under Wine. A container is made before what it holds.
 std::vector<std::size_t> creation_order(const WindowDef& def) {
   const std::vector<ControlDef>& rows = def.controls;
-  // Where a row sits: its container's row (or none: the window) and, on a tab, the page.
-  auto holder = [&](const ControlDef& d) -> std::pair<int, int> {
-    for (std::size_t i = 0; i < rows.size(); ++i)
-      if (!d.parent.empty() && rows[i].name == d.parent)
-        return {static_cast<int>(i), rows[i].kind == Kind::Tab ? d.page : -1};
-    return {-1, -1};
-  };
+  // Where each row sits: its container's row (-1: the window) and, on a tab, the page.
   std::vector<std::pair<int, int>> at;
-  for (const ControlDef& d : rows) at.push_back(holder(d));
+  for (const ControlDef& d : rows) {
+    const int p = container_row(rows, d);
+    at.emplace_back(p, p >= 0 && rows[static_cast<std::size_t>(p)].kind == Kind::Tab ? d.page : -1);
+  }
   std::vector<std::size_t> order;
   std::function<void(int, int)> visit = [&](int parent, int page) {
     std::vector<std::size_t> kids;
@@ -62,16 +67,11 @@ std::vector<std::size_t> creation_order(const WindowDef& def) {
 // nested tabs goes with the outermost of them.
 std::vector<std::pair<int, int>> deferred_pages(const WindowDef& def) {
   const std::vector<ControlDef>& rows = def.controls;
-  auto parent_of = [&](const ControlDef& d) {
-    for (std::size_t i = 0; i < rows.size(); ++i)
-      if (!d.parent.empty() && rows[i].name == d.parent) return static_cast<int>(i);
-    return -1;
-  };
   std::vector<std::pair<int, int>> out(rows.size(), {-1, -1});
   for (std::size_t i = 0; i < rows.size(); ++i) {
     int cur = static_cast<int>(i);
     for (int guard = 0; guard < 64; ++guard) {  // a table naming itself as its own container ends
-      const int p = parent_of(rows[static_cast<std::size_t>(cur)]);
+      const int p = container_row(rows, rows[static_cast<std::size_t>(cur)]);
       if (p < 0) break;
       if (rows[static_cast<std::size_t>(p)].kind == Kind::Tab && rows[static_cast<std::size_t>(cur)].page > 0)
         out[i] = {p, rows[static_cast<std::size_t>(cur)].page};
