@@ -96,6 +96,16 @@ void Window::add_control(std::size_t index) {
   c->def = &d;
   c->index = index;
   if (d.kind == Kind::PopupMenu) c->items = split(d.text, "|");
+  const bool drawable = d.kind == Kind::PictureButton || d.kind == Kind::PictureBox || d.kind == Kind::ShapeBox ||
+                        d.kind == Kind::TransparentLabel;
+  const auto& rows = def_->controls;
+  if ((d.style & style::kDrawn) && drawable &&
+      std::none_of(rows.begin(), rows.end(), [&d](const ControlDef& o) { return o.parent == d.name; })) {
+    c->drawn = true;
+    c->shown = d.visible;
+    c->label = std::string(d.text);
+    has_drawn_ = true;
+  }
   if (d.kind == Kind::FileDrop) {
     TB_LATE(L"shell32.dll", DragAcceptFiles);
     if (DragAcceptFiles) DragAcceptFiles(hwnd_, TRUE);
@@ -107,6 +117,12 @@ void Window::add_control(std::size_t index) {
 void Window::create_control(std::size_t index) {
   Ctl* raw = ctls_[index].get();
   const ControlDef& d = *raw->def;
+  if (d.tip_at != Tip::None) pending_tips_ = true;
+  if (raw->drawn) {
+    raw->placed = true;
+    repaint(d.name);
+    return;
+  }
   KindStyle ks = kind_style(d.kind);
   if (!ks.cls) return;
   HWND parent = container_of(d);
@@ -115,7 +131,7 @@ void Window::create_control(std::size_t index) {
   if (d.kind == Kind::Radio && std::none_of(rows, rows + static_cast<std::ptrdiff_t>(index),
                                             [](const ControlDef& o) { return o.kind == Kind::Radio; }))
     style |= WS_GROUP | WS_TABSTOP;  // the first radio button starts the one group
-  style = (style | d.style) & ~d.style_off;
+  style = ((style | d.style) & ~d.style_off) & ~style::kDrawn;
   if (d.kind == Kind::Edit && (style & style::kLiveBox)) {
     style &= ~style::kLiveBox;
     raw->live = !(style & (ES_MULTILINE | ES_PASSWORD | ES_CENTER | ES_RIGHT));
@@ -154,9 +170,6 @@ void Window::create_control(std::size_t index) {
     raw->dib = Dib::make(std::max(1, scale(d.w)), std::max(1, scale(d.h)));
     raw->dib.fill(theme::kBody);
   }
-  // Tooltips are made when the mouse first comes over the window: nobody hovers before the
-  // first paint, and the tooltip control is the costliest part of a window's start.
-  if (d.tip_at != Tip::None) pending_tips_ = true;
 }
 
 bool Window::renew(std::string_view name) {
@@ -330,7 +343,7 @@ void Window::add_pending_tooltips() {
 }
 
 void Window::add_tooltip(Ctl& c) {
-  if (!c.hwnd) return;
+  if (!c.hwnd && !(c.drawn && c.placed && c.shown)) return;
   c.tip_added = true;
   if (!tooltip_) {
     need_common_controls();
@@ -344,11 +357,33 @@ void Window::add_tooltip(Ctl& c) {
   std::wstring w = to_wide(c.def->tip);
   TTTOOLINFOW ti{};
   ti.cbSize = sizeof ti;
-  ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS | (c.def->tip_at == Tip::AtPointer ? 0 : TTF_CENTERTIP);
-  ti.hwnd = hwnd_;
-  ti.uId = reinterpret_cast<UINT_PTR>(c.hwnd);
+  ti.uFlags = TTF_SUBCLASS | (c.def->tip_at == Tip::AtPointer ? 0 : TTF_CENTERTIP);
+  if (c.drawn) {
+    // A rectangle of its container.
+    ti.hwnd = container_of(*c.def);
+    ti.uId = static_cast<UINT_PTR>(c.id());
+    ti.rect = drawn_rect(c);
+  } else {
+    ti.uFlags |= TTF_IDISHWND;
+    ti.hwnd = hwnd_;
+    ti.uId = reinterpret_cast<UINT_PTR>(c.hwnd);
+  }
   ti.lpszText = w.data();
   SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
+}
+
+// A transparent label's colours, asked of its Colour handler first: the text colour and mode
+// set into `dc`, and the brush for its background (the null brush: none).
+HBRUSH Window::label_colours(Ctl& c, HDC dc) {
+  EventArgs a;
+  a.dc = dc;
+  if (fire(c.def->name, Event::Colour, a)) return reinterpret_cast<HBRUSH>(a.result);
+  SetTextColor(dc, theme::kText);
+  // A label lying on the caption band (a small window's title) reads in the band's colour.
+  if (def_->caption_bar && c.def->parent.empty() && c.def->y < theme::kCaptionHeight)
+    SetTextColor(dc, theme::kCaptionText);
+  SetBkMode(dc, TRANSPARENT);
+  return static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
 }
 
 bool Window::set_surface(std::string_view name, Dib dib) {
@@ -415,11 +450,18 @@ void Window::set_painter(std::string_view name, Painter p) {
 
 void Window::repaint(std::string_view name) {
   const Ctl* c = name.empty() ? nullptr : find(name);
+  if (c && c->drawn) {
+    if (!c->placed) return;
+    RECT r = drawn_rect(*c);
+    if (HWND in = container_of(*c->def)) InvalidateRect(in, &r, TRUE);
+    return;
+  }
   HWND h = name.empty() ? hwnd_ : c ? c->hwnd : nullptr;  // one not yet made paints when it is
   if (h) InvalidateRect(h, nullptr, TRUE);
 }
 
 std::string Window::text(std::string_view name) const {
+  if (const Ctl* c = name.empty() ? nullptr : find(name); c && c->drawn) return c->label;
   HWND h = name.empty() ? hwnd_ : control(name);
   if (!h) return {};
   int n = GetWindowTextLengthW(h);
@@ -430,6 +472,11 @@ std::string Window::text(std::string_view name) const {
 }
 
 void Window::set_text(std::string_view name, std::string_view t) {
+  if (Ctl* c = name.empty() ? nullptr : find(name); c && c->drawn) {
+    c->label = std::string(t);
+    repaint(name);
+    return;
+  }
   HWND h = name.empty() ? hwnd_ : control(name);
   if (!h) return;
   Ctl* c = name.empty() ? nullptr : find(name);
@@ -460,6 +507,32 @@ void Window::set_text(std::string_view name, std::string_view t) {
 }
 
 void Window::show(std::string_view name, bool visible) {
+  Ctl* c = find(name);
+  if (c && c->drawn) {
+    if (c->shown == visible) return;
+    repaint(name);  // where it was
+    c->shown = visible;
+    if (!visible) {
+      if (hot_ == c) hot_ = nullptr;
+      if (pressed_ == c) {
+        pressed_ = nullptr;
+        c->face = theme::Face::Normal;
+        ReleaseCapture();
+      }
+      c->face = theme::Face::Normal;
+    }
+    // A hidden row shows no tooltip; a row shown again gets its own back with the mouse.
+    if (c->tip_added && tooltip_ && !visible) {
+      TTTOOLINFOW ti{};
+      ti.cbSize = sizeof ti;
+      ti.hwnd = container_of(*c->def);
+      ti.uId = static_cast<UINT_PTR>(c->id());
+      SendMessageW(tooltip_, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
+      c->tip_added = false;
+    }
+    if (visible && c->def->tip_at != Tip::None) pending_tips_ = true;
+    return;
+  }
   if (HWND h = control(name)) ShowWindow(h, visible ? SW_SHOWNA : SW_HIDE);
 }
 
@@ -652,7 +725,7 @@ bool Window::notification(HWND receiver, UINT msg, WPARAM wp, LPARAM lp, LRESULT
     case WM_CTLCOLORLISTBOX: {
       HDC dc = reinterpret_cast<HDC>(wp);
       Ctl* c = by_hwnd(reinterpret_cast<HWND>(lp));
-      if (c) {
+      if (c && c->def->kind != Kind::TransparentLabel) {
         EventArgs a;
         a.dc = dc;
         if (fire(c->def->name, Event::Colour, a)) {
@@ -661,17 +734,13 @@ bool Window::notification(HWND receiver, UINT msg, WPARAM wp, LPARAM lp, LRESULT
         }
       }
       if (msg == WM_CTLCOLOREDIT || msg == WM_CTLCOLORLISTBOX) return false;  // the system's white
-      SetTextColor(dc, theme::kText);
       if (c && c->def->kind == Kind::TransparentLabel) {
-        // A label lying on the caption band (a small window's title) reads in the band's colour.
-        if (def_->caption_bar && c->def->parent.empty() && c->def->y < theme::kCaptionHeight)
-          SetTextColor(dc, theme::kCaptionText);
-        SetBkMode(dc, TRANSPARENT);
-        out = reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
-      } else {
-        SetBkColor(dc, theme::kBody);
-        out = reinterpret_cast<LRESULT>(body_brush());
+        out = reinterpret_cast<LRESULT>(label_colours(*c, dc));
+        return true;
       }
+      SetTextColor(dc, theme::kText);
+      SetBkColor(dc, theme::kBody);
+      out = reinterpret_cast<LRESULT>(body_brush());
       return true;
     }
     case WM_DRAWITEM: {

@@ -49,6 +49,11 @@ constexpr unsigned long kClipChildren = 0x02000000;
 // is needed: the edit lays its text out again on every write and paint, which under Wine
 // costs several microseconds a character. A bit the edit itself does not use.
 constexpr unsigned long kLiveBox = 0x4000;
+// A picture button, picture box, shape box or transparent label that holds no other row,
+// drawn by its container instead of being a window of its own; it lies beneath the windows
+// beside it. Under Wine every child window costs about a millisecond to make and paint
+// first, which a window that must appear at once cannot spend on its decorations.
+constexpr unsigned long kDrawn = 0x00008000;
 }  // namespace style
 
 struct ControlDef {

@@ -91,6 +91,8 @@ LRESULT Window::handle_container(Ctl& c, HWND h, UINT msg, WPARAM wp, LPARAM lp)
   LRESULT r = 0;
   // Controls inside a container notify it; they are the window's controls all the same.
   if (notification(h, msg, wp, lp, r)) return r;
+  if (msg == WM_SETCURSOR) add_pending_tooltips();
+  if (drawn_message(h, msg, wp, lp, r)) return r;
   switch (msg) {
     case WM_ERASEBKGND:
       return 1;
@@ -102,6 +104,7 @@ LRESULT Window::handle_container(Ctl& c, HWND h, UINT msg, WPARAM wp, LPARAM lp)
         if (page) theme::fill(dc, rc, theme::kBody);
         else paint_picture(c, dc, rc);
         if (headers) paint_tab_headers(c, dc);
+        paint_drawn(h, dc);
       });
       return 0;
     case WM_LBUTTONDOWN:
@@ -193,6 +196,194 @@ LRESULT Window::handle_container(Ctl& c, HWND h, UINT msg, WPARAM wp, LPARAM lp)
       break;
   }
   return DefWindowProcW(h, msg, wp, lp);
+}
+
+RECT Window::drawn_rect(const Ctl& c) const {
+  const ControlDef& d = *c.def;
+  return RECT{scale(d.x), scale(d.y), scale(d.x) + scale(d.w), scale(d.y) + scale(d.h)};
+}
+
+// The topmost drawn row shown at p in `container`: later rows lie above earlier ones, shape
+// boxes beneath the rest, as their windows would.
+Window::Ctl* Window::drawn_at(HWND container, POINT p) {
+  if (!has_drawn_) return nullptr;
+  Ctl* shape = nullptr;
+  for (auto it = ctls_.rbegin(); it != ctls_.rend(); ++it) {
+    Ctl& c = **it;
+    if (!c.drawn || !c.placed || !c.shown) continue;
+    RECT r = drawn_rect(c);
+    if (!PtInRect(&r, p) || container_of(*c.def) != container) continue;
+    if (c.def->kind != Kind::ShapeBox) return &c;
+    if (!shape) shape = &c;
+  }
+  return shape;
+}
+
+void Window::paint_drawn(HWND container, HDC dc) {
+  if (!has_drawn_) return;
+  for (bool shapes : {true, false})
+    for (auto& p : ctls_) {
+      Ctl& c = *p;
+      if (!c.drawn || !c.placed || !c.shown || (c.def->kind == Kind::ShapeBox) != shapes) continue;
+      RECT r = drawn_rect(c);
+      if (!RectVisible(dc, &r) || container_of(*c.def) != container) continue;
+      const int saved = SaveDC(dc);
+      IntersectClipRect(dc, r.left, r.top, r.right, r.bottom);
+      SetViewportOrgEx(dc, r.left, r.top, nullptr);
+      RECT local{0, 0, r.right - r.left, r.bottom - r.top};
+      if (c.def->kind == Kind::TransparentLabel && !c.painter) {
+        // As the label's window draws itself: its colours, the control font, wrapped lines.
+        HBRUSH b = label_colours(c, dc);
+        if (b && b != GetStockObject(NULL_BRUSH)) FillRect(dc, &local, b);
+        SelectObject(dc, theme::ui_font(scale(12)));
+        std::wstring w = to_wide(c.label);
+        DrawTextW(dc, w.c_str(), -1, &local, DT_LEFT | DT_EXPANDTABS | DT_WORDBREAK);
+      } else {
+        paint_picture(c, dc, local);
+      }
+      RestoreDC(dc, saved);
+    }
+}
+
+void Window::set_face(Ctl* c, theme::Face f) {
+  if (!c || c->face == f) return;
+  c->face = f;
+  repaint(c->def->name);
+}
+
+// Mouse messages of a window or container over the rows it draws, turned into the events
+// their windows would report. True when the message was a drawn row's.
+bool Window::drawn_message(HWND h, UINT msg, WPARAM wp, LPARAM lp, LRESULT& r) {
+  if (!has_drawn_) return false;
+  POINT p{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+  auto args = [&](const Ctl& c) {
+    RECT rc = drawn_rect(c);
+    EventArgs a;
+    a.x = p.x - rc.left;
+    a.y = p.y - rc.top;
+    return a;
+  };
+  auto pressed_here = [&] { return pressed_ && container_of(*pressed_->def) == h; };
+  r = 0;
+  switch (msg) {
+    case WM_MOUSEMOVE: {
+      Ctl* hit = drawn_at(h, p);
+      if (hit != hot_) {
+        if (hot_ && hot_ != pressed_) set_face(hot_, theme::Face::Normal);
+        hot_ = hit;
+        if (hit) {
+          TRACKMOUSEEVENT t{sizeof t, TME_LEAVE, h, 0};
+          TrackMouseEvent(&t);
+          if (hit->def->kind == Kind::PictureButton && hit != pressed_) set_face(hit, theme::Face::Hover);
+        }
+      }
+      Ctl* to = pressed_here() ? pressed_ : hit;
+      if (!to) return false;
+      EventArgs a = args(*to);
+      fire(to->def->name, Event::MouseMove, a);
+      return true;
+    }
+    case WM_MOUSELEAVE:
+      if (hot_ && hot_ != pressed_) set_face(hot_, theme::Face::Normal);
+      hot_ = nullptr;
+      return false;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK: {
+      Ctl* hit = drawn_at(h, p);
+      if (!hit) return false;
+      EventArgs a = args(*hit);
+      std::string_view name = hit->def->name;
+      if (hit->def->kind == Kind::TransparentLabel) {
+        // A label reports a press as its click, a second fast press as a double click.
+        if (msg == WM_LBUTTONDBLCLK) {
+          fire(name, Event::DoubleClick, a);
+        } else {
+          fire(name, Event::MouseDown, a);
+          fire(name, Event::Click, a);
+        }
+        return true;
+      }
+      // A fast second press is a press too: its release clicks like any other.
+      if (hit->def->kind == Kind::PictureButton) {
+        pressed_ = hit;
+        set_face(hit, theme::Face::Pressed);
+        SetCapture(h);
+      }
+      if (msg == WM_LBUTTONDBLCLK) fire(name, Event::DoubleClick, a);
+      fire(name, Event::MouseDown, a);
+      return true;
+    }
+    case WM_LBUTTONUP: {
+      if (pressed_here()) {
+        Ctl* c = pressed_;
+        pressed_ = nullptr;
+        ReleaseCapture();
+        RECT rc = drawn_rect(*c);
+        const bool inside = c->shown && PtInRect(&rc, p);
+        set_face(c, inside ? theme::Face::Hover : theme::Face::Normal);
+        EventArgs a = args(*c);
+        fire(c->def->name, Event::MouseUp, a);
+        if (inside) fire(c->def->name, Event::Click, a);
+        return true;
+      }
+      Ctl* hit = drawn_at(h, p);
+      if (!hit) return false;
+      EventArgs a = args(*hit);
+      fire(hit->def->name, Event::MouseUp, a);
+      return true;
+    }
+    case WM_RBUTTONUP: {
+      Ctl* hit = drawn_at(h, p);
+      if (!hit) return false;
+      EventArgs a = args(*hit);
+      fire(hit->def->name, Event::RightClick, a);
+      return true;
+    }
+    case WM_CAPTURECHANGED:
+      if (pressed_here() && reinterpret_cast<HWND>(lp) != h) {
+        Ctl* c = pressed_;
+        pressed_ = nullptr;
+        set_face(c, theme::Face::Normal);
+        EventArgs a;
+        fire(c->def->name, Event::CaptureLost, a);
+      }
+      return false;
+    case WM_SETCURSOR: {
+      if (reinterpret_cast<HWND>(wp) != h || LOWORD(lp) != HTCLIENT) return false;
+      POINT at;
+      GetCursorPos(&at);
+      ScreenToClient(h, &at);
+      Ctl* hit = drawn_at(h, at);
+      if (!hit || !hit->cursor) return false;
+      SetCursor(hit->cursor);
+      r = TRUE;
+      return true;
+    }
+    default:
+      return false;
+  }
+}
+
+bool Window::locate(std::string_view name, HWND& in, RECT& r) {
+  Ctl* c = made(name);
+  if (!c) return false;
+  if (c->drawn) {
+    if (!c->placed) return false;
+    in = container_of(*c->def);
+    r = drawn_rect(*c);
+    return in != nullptr;
+  }
+  if (!c->hwnd) return false;
+  in = c->hwnd;
+  GetClientRect(c->hwnd, &r);
+  return true;
+}
+
+bool Window::visible(std::string_view name) {
+  HWND in = nullptr;
+  RECT r;
+  if (!locate(name, in, r)) return false;
+  return IsWindowVisible(in) && (!find(name)->drawn || find(name)->shown);
 }
 
 }  // namespace tb

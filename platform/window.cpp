@@ -354,6 +354,7 @@ LRESULT Window::handle(UINT msg, WPARAM wp, LPARAM lp) {
   LRESULT r = 0;
   // Any control passes the cursor question up to here: the mouse is over the window.
   if (msg == WM_SETCURSOR) add_pending_tooltips();
+  if (drawn_message(hwnd_, msg, wp, lp, r)) return r;
   if (on_message(msg, wp, lp, r)) return r;
   if (notification(hwnd_, msg, wp, lp, r)) return r;
   switch (msg) {
@@ -366,12 +367,14 @@ LRESULT Window::handle(UINT msg, WPARAM wp, LPARAM lp) {
       paint_client(hwnd_, [this](HDC dc, const RECT& rc) {
         if (background_) background_(dc, rc, theme::Face::Normal);
         else theme::window_background(dc, rc, def_ ? def_->caption : "", scale_pct(), def_ && def_->caption_bar);
+        paint_drawn(hwnd_, dc);
       });
       return 0;
     case WM_NCHITTEST: {
       // The caption band drags the window.
       POINT p{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
       ScreenToClient(hwnd_, &p);
+      if (drawn_at(hwnd_, p)) return HTCLIENT;  // a drawn row on the caption band
       if (p.y >= 0 && p.y < scale(theme::kCaptionHeight)) return HTCAPTION;
       return HTCLIENT;
     }

@@ -122,8 +122,15 @@ class Window {
   // Asks every open window but `except` to close; false when one refused.
   static bool close_all(Window* except);
 
-  // Controls by stored name; nullptr when there is none.
+  // Controls by stored name; nullptr when there is none, or the row is drawn by its
+  // container (style::kDrawn).
   HWND control(std::string_view name) const;
+  // Where a row lies: the window it is in (its own for a windowed row, its container's for
+  // a drawn one) and its rectangle in that window's client area. False for an unknown row
+  // or one that has no place yet.
+  bool locate(std::string_view name, HWND& in, RECT& r);
+  // Whether a row is shown now (and its window, or its container, too).
+  bool visible(std::string_view name);
   const ControlDef* control_def(std::string_view name) const;
 
   void on(std::string_view name, Event ev, Handler h);  // name "" is the window itself
@@ -215,6 +222,12 @@ class Window {
   void note_unknown(std::string_view name) const;
   void paint_picture(Ctl& c, HDC dc, const RECT& r);
   void paint_tab_headers(const Ctl& c, HDC dc);
+  HBRUSH label_colours(Ctl& c, HDC dc);
+  RECT drawn_rect(const Ctl& c) const;
+  Ctl* drawn_at(HWND container, POINT p);
+  void paint_drawn(HWND container, HDC dc);
+  bool drawn_message(HWND container, UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
+  void set_face(Ctl* c, theme::Face f);
   void finish();
 
   HWND hwnd_ = nullptr;
@@ -232,6 +245,9 @@ class Window {
   Painter background_;
   HWND tooltip_ = nullptr;
   bool pending_tips_ = false;  // rows with tooltips wait for the mouse
+  bool has_drawn_ = false;     // some row is drawn by its container
+  Ctl* hot_ = nullptr;         // the drawn row under the mouse
+  Ctl* pressed_ = nullptr;     // the drawn picture button pressed, holding the capture
   // Rows on a tab page not shown at first are made when the page is first shown or one of
   // them is asked for: (tab's row, page) for each row, (-1, -1) for rows made at once.
   std::vector<std::pair<int, int>> page_of_;

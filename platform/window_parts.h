@@ -36,6 +36,10 @@ struct Window::Ctl {
   bool handing = false;             // the held text is going into the edit
   bool frame_in_client = false;     // the edit draws its border inside its client area
   bool tip_added = false;
+  bool drawn = false;   // drawn by its container (style::kDrawn): no window of its own
+  bool placed = false;  // a drawn row whose page has been made
+  bool shown = true;    // a drawn row's visibility
+  std::string label;    // a drawn row's text
   int id() const { return kFirstControlId + static_cast<int>(index); }
 };
 

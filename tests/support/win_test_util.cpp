@@ -25,15 +25,17 @@ bool wait_until(const std::function<bool()>& done, DWORD ms) {
   return true;
 }
 
-void post_click(HWND h) {
-  PostMessageW(h, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
-  PostMessageW(h, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+void post_click(HWND h, POINT at) {
+  PostMessageW(h, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.x, at.y));
+  PostMessageW(h, WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
 }
 
-void send_click(HWND h) {
-  SendMessageW(h, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
-  SendMessageW(h, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+void send_click(HWND h, POINT at) {
+  SendMessageW(h, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.x, at.y));
+  SendMessageW(h, WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
 }
+
+POINT middle(const RECT& r) { return {(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
 
 void move_pointer(POINT p) {
   INPUT in{};

@@ -12,9 +12,11 @@ namespace tb::test {
 void pump(DWORD ms);
 // Pumps messages until `done` is true or `ms` elapse; returns `done()`.
 bool wait_until(const std::function<bool()>& done, DWORD ms = 5000);
-// Clicks a control of this or another process with posted button messages.
-void post_click(HWND h);
-void send_click(HWND h);
+// Clicks a window of this or another process at `at` (client coordinates), with posted or
+// sent button messages; a row drawn by its container is clicked in its container.
+void post_click(HWND h, POINT at = {2, 2});
+void send_click(HWND h, POINT at = {2, 2});
+POINT middle(const RECT& r);
 // Moves the pointer with real input through Wine, as the user's hand does.
 void move_pointer(POINT p);
 // Presses and releases keys through SendInput (modifiers first, released in reverse).

@@ -8,6 +8,7 @@
 #include "base/encoding.h"
 #include "resources/shell_windows.h"
 #include "tests/support/win_test_util.h"
+#include "tests/support/window_click.h"
 
 using namespace tb;
 using namespace tb::shell;
@@ -84,15 +85,18 @@ TEST_CASE("the main window matches its table") {
   for (const ControlDef& d : res::kMainWindow.controls) {
     if (d.kind == Kind::Timer) continue;
     CAPTURE(std::string(d.name));
-    HWND c = w.control(d.name);
-    REQUIRE(c);
-    RECT cr = rect_in_parent(c);
+    // A row drawn by its container has no window: its place is its rectangle there.
+    HWND in = nullptr, c = w.control(d.name);
+    RECT cr{};
+    REQUIRE(w.locate(d.name, in, cr));
+    CHECK((c == nullptr) == ((d.style & style::kDrawn) != 0));
+    if (c) cr = rect_in_parent(c);
     CHECK(cr.left == w.scale(d.x));
     CHECK(cr.top == w.scale(d.y));
     CHECK(cr.right - cr.left == w.scale(d.w));
     CHECK(cr.bottom - cr.top == w.scale(d.h));
     // The container: the named parent, or for tab pages a page of the tab control.
-    HWND parent = GetParent(c);
+    HWND parent = c ? GetParent(c) : in;
     if (d.parent.empty()) CHECK(parent == h);
     else if (d.page >= 0) CHECK(GetParent(parent) == w.control(d.parent));
     else CHECK(parent == w.control(d.parent));
@@ -126,9 +130,9 @@ TEST_CASE("selecting a tab hides its picture button and shows its page") {
   MainWindow& w = main_win();
   const char* buttons[3] = {"图形按钮13", "图形按钮14", "图形按钮15"};
   for (int n : {1, 2, 0}) {
-    test::send_click(w.control(buttons[n]));
+    test::click_row(w, buttons[n]);
     CHECK(w.selected_page("选择夹1") == n);
-    for (int i = 0; i < 3; ++i) CHECK(static_cast<bool>(IsWindowVisible(w.control(buttons[i]))) == (i != n));
+    for (int i = 0; i < 3; ++i) CHECK(w.visible(buttons[i]) == (i != n));
   }
   // Controls of the shown page are visible, those of hidden pages are not.
   CHECK(IsWindowVisible(w.control("外形框")));
@@ -229,7 +233,7 @@ TEST_CASE("docking on the real window") {
 
 TEST_CASE("minimise button minimises; a minimised window is not docked") {
   MainWindow& w = main_win();
-  test::send_click(w.control("图形按钮3"));
+  test::click_row(w, "图形按钮3");
   pump(50);
   CHECK(IsIconic(w.hwnd()));
   RECT before;

@@ -16,6 +16,7 @@
 #include "resources/codemanager_window.h"
 #include "resources/shell_windows.h"
 #include "tests/support/win_test_util.h"
+#include "tests/support/window_click.h"
 #include "tests/win/codemanager/cm_driver.h"
 
 using namespace cm_test;
@@ -223,10 +224,8 @@ TEST_CASE("the window from its table: controls, texts, tree from disk, and 图�
 
   // 图形按钮8 of the main window: one window, a second click brings it forward.
   REQUIRE(tb::shell::open_main_window());
-  HWND button = tb::shell::main_window()->control("图形按钮8");
   auto click = [&] {
-    SendMessageW(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));
-    SendMessageW(button, WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
+    tb::test::click_row(*tb::shell::main_window(), "图形按钮8");
     pump(50);
   };
   click();

@@ -638,3 +638,149 @@ TEST_CASE("a live box: its text read back, reported once, drawn as the edit draw
   CHECK(SendMessageW(box, EM_LINELENGTH, 0, 0) == 2);
   DestroyWindow(w->hwnd());
 }
+
+namespace {
+constexpr auto kDrawn = style::kDrawn;
+const WindowDef kDrawnRows{
+    "绘制",
+    "绘制",
+    320,
+    220,
+    30,
+    30,
+    {
+        {"图形按钮甲", K::PictureButton, 10, 40, 80, 26, {}, "按钮"},
+        {"图形按钮乙", K::PictureButton, 110, 40, 80, 26, {}, "按钮", -1, true, kDrawn, 0, 0, "提示", Tip::Centred},
+        {"透明标签甲", K::TransparentLabel, 10, 80, 130, 40, {}, "一行放不下的透明标签文字"},
+        {"透明标签乙", K::TransparentLabel, 160, 80, 130, 40, {}, "一行放不下的透明标签文字", -1, true, kDrawn},
+        {"外形框1", K::ShapeBox, 10, 130, 200, 60},
+        {"图形按钮丙", K::PictureButton, 5, 5, 60, 24, "外形框1", "内", -1, true, kDrawn},
+        {"图形按钮关", K::PictureButton, 280, 3, 30, 17, {}, {}, -1, true, kDrawn},
+    },
+};
+
+// Client pixels of `r` in window h, as they are on the screen.
+std::vector<COLORREF> pixels_of(HWND h, const RECT& r) {
+  UpdateWindow(h);
+  HDC dc = GetDC(h);
+  std::vector<COLORREF> px;
+  for (int y = r.top; y < r.bottom; ++y)
+    for (int x = r.left; x < r.right; ++x) px.push_back(GetPixel(dc, x, y));
+  ReleaseDC(h, dc);
+  return px;
+}
+}  // namespace
+
+TEST_CASE("a drawn row: no window, painted as its window would be, clicked, hovered, hidden, on the caption band") {
+  init_once();
+  Window* w = Window::open(kDrawnRows);
+  REQUIRE(w);
+  std::vector<theme::Face> faces;
+  w->set_painter("图形按钮乙", [&](HDC dc, const RECT& r, theme::Face f) {
+    faces.push_back(f);
+    theme::button_face(dc, r, "按钮", f, 100);
+  });
+  w->set_painter("图形按钮甲", [](HDC dc, const RECT& r, theme::Face f) { theme::button_face(dc, r, "按钮", f, 100); });
+  for (const char* name : {"图形按钮乙", "透明标签乙", "图形按钮丙", "图形按钮关"}) CHECK(w->control(name) == nullptr);
+  HWND in = nullptr;
+  RECT r{};
+  REQUIRE(w->locate("图形按钮丙", in, r));
+  CHECK(in == w->control("外形框1"));
+  CHECK(r.left == w->scale(5));
+
+  // Pixel for pixel as the window of the same row draws itself.
+  auto same_as_window = [&](const char* windowed, const char* drawn) {
+    CAPTURE(std::string(drawn));
+    // Both painted afresh, each container before what lies on it.
+    RedrawWindow(w->hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    HWND wh = nullptr, dh = nullptr;
+    RECT wr{}, dr{};
+    REQUIRE(w->locate(windowed, wh, wr));
+    REQUIRE(w->locate(drawn, dh, dr));
+    std::vector<COLORREF> a = pixels_of(wh, wr), b = pixels_of(dh, dr);
+    CHECK(std::count(a.begin(), a.end(), a.front()) < static_cast<std::ptrdiff_t>(a.size()));  // something drawn
+    CHECK(a == b);
+  };
+  same_as_window("图形按钮甲", "图形按钮乙");
+  same_as_window("透明标签甲", "透明标签乙");
+  w->set_text("透明标签乙", "新的文字");
+  w->set_text("透明标签甲", "新的文字");
+  CHECK(w->text("透明标签乙") == "新的文字");
+  same_as_window("透明标签甲", "透明标签乙");
+
+  // Events as the window reports them; a release outside or a hidden row does not click.
+  std::vector<std::string> seen;
+  for (const char* name : {"图形按钮乙", "图形按钮丙", "透明标签乙"})
+    for (Event ev : {Event::Click, Event::MouseDown, Event::MouseUp, Event::RightClick})
+      w->on(name, ev, [&seen, name, ev](const EventArgs& a) {
+        seen.push_back(std::string(name) + "/" + std::to_string(static_cast<int>(ev)) + "@" + std::to_string(a.x));
+      });
+  const auto at = [&](const char* name) {
+    REQUIRE(w->locate(name, in, r));
+    return test::middle(r);
+  };
+  const std::string click = std::to_string(static_cast<int>(Event::Click)),
+                    down = std::to_string(static_cast<int>(Event::MouseDown)),
+                    up = std::to_string(static_cast<int>(Event::MouseUp));
+  const std::string mid = std::to_string(w->scale(40));
+  test::send_click(w->hwnd(), at("图形按钮乙"));
+  CHECK(seen == std::vector<std::string>{"图形按钮乙/" + down + "@" + mid, "图形按钮乙/" + up + "@" + mid,
+                                         "图形按钮乙/" + click + "@" + mid});
+  seen.clear();
+  test::send_click(w->control("外形框1"), at("图形按钮丙"));
+  CHECK(seen.size() == 3);
+  CHECK(seen.back().rfind("图形按钮丙/" + click, 0) == 0);
+  seen.clear();
+  const POINT p = at("图形按钮乙");
+  SendMessageW(w->hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(p.x, p.y));
+  UpdateWindow(w->hwnd());
+  CHECK(GetCapture() == w->hwnd());
+  CHECK(faces.back() == theme::Face::Pressed);
+  SendMessageW(w->hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(p.x + w->scale(100), p.y));
+  CHECK(seen.size() == 2);  // down, up: no click
+  CHECK(GetCapture() == nullptr);
+  seen.clear();
+  test::send_click(w->hwnd(), at("透明标签乙"));
+  CHECK(seen.size() == 3);  // a label clicks on the press, as its window does
+  seen.clear();
+  SendMessageW(w->hwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(p.x, p.y));
+  UpdateWindow(w->hwnd());
+  CHECK(faces.back() == theme::Face::Hover);
+  SendMessageW(w->hwnd(), WM_MOUSELEAVE, 0, 0);
+  UpdateWindow(w->hwnd());
+  CHECK(faces.back() == theme::Face::Normal);
+  w->show("图形按钮乙", false);
+  CHECK_FALSE(w->visible("图形按钮乙"));
+  test::send_click(w->hwnd(), p);
+  CHECK(seen.empty());
+  REQUIRE(w->locate("图形按钮乙", in, r));
+  std::vector<COLORREF> hidden = pixels_of(in, r);
+  CHECK(std::count(hidden.begin(), hidden.end(), hidden.front()) == static_cast<std::ptrdiff_t>(hidden.size()));
+  w->show("图形按钮乙", true);
+  CHECK(w->visible("图形按钮乙"));
+
+  // A drawn row on the caption band is clicked, not dragged; the band around it drags.
+  POINT band = at("图形按钮关"), beside{band.x - w->scale(40), band.y};
+  ClientToScreen(w->hwnd(), &band);
+  ClientToScreen(w->hwnd(), &beside);
+  CHECK(SendMessageW(w->hwnd(), WM_NCHITTEST, 0, MAKELPARAM(band.x, band.y)) == HTCLIENT);
+  CHECK(SendMessageW(w->hwnd(), WM_NCHITTEST, 0, MAKELPARAM(beside.x, beside.y)) == HTCAPTION);
+
+  // Its tooltip is a rectangle of its container.
+  SendMessageW(w->hwnd(), WM_SETCURSOR, reinterpret_cast<WPARAM>(w->hwnd()), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+  HWND tip = nullptr;
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND h, LPARAM lp) -> BOOL {
+        if (class_of(h) == TOOLTIPS_CLASSW) *reinterpret_cast<HWND*>(lp) = h;
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&tip));
+  REQUIRE(tip);
+  TTHITTESTINFOW hit{};
+  hit.hwnd = w->hwnd();
+  hit.pt = at("图形按钮乙");
+  hit.ti.cbSize = sizeof hit.ti;
+  CHECK(SendMessageW(tip, TTM_HITTESTW, 0, reinterpret_cast<LPARAM>(&hit)));
+  DestroyWindow(w->hwnd());
+}

@@ -16,6 +16,7 @@
 #include "radar/radar_window.h"
 #include "radar/remote_win.h"
 #include "resources/radar_window.h"
+#include "tests/support/window_click.h"
 #include "tests/win/radar/radar_driver.h"
 #include "tests/win/util/ui_driver.h"
 
@@ -194,10 +195,12 @@ TEST_CASE("图形按钮1 of the main window opens the radar once") {
   if (RadarWindow* old = tb::radar::current()) old->close();
   REQUIRE(tb::shell::open_main_window());
   tb::shell::MainWindow* main = tb::shell::main_window();
-  click_picture(main->control("图形按钮1"));
+  tb::test::click_row(*main, "图形按钮1");
+  pump(20);
   RadarWindow* r = tb::radar::current();
   REQUIRE(r);
-  click_picture(main->control("图形按钮1"));
+  tb::test::click_row(*main, "图形按钮1");
+  pump(20);
   CHECK(tb::radar::current() == r);
   CHECK(radar_windows() == 1);
   DestroyWindow(main->hwnd());
