@@ -252,8 +252,14 @@ void Launcher::flash(int item) {
 }
 
 void Launcher::load() {
+  // Filled out of sight: a shown list box updates and repaints for every row it gets, and
+  // the list must appear whole.
+  HWND shown = reinterpret_cast<HWND>(list_->list_window());
+  if (!(GetWindowLongPtrW(shown, GWL_STYLE) & WS_VISIBLE)) shown = nullptr;
+  if (shown) ShowWindow(shown, SW_HIDE);
   fill_launcher(*list_, read_launcher(ini_load(set_ini())),
                 [](const std::string& path) { return launcher_icon(path, IconMode::Loading); });
+  if (shown) ShowWindow(shown, SW_SHOWNA);
 }
 
 bool Launcher::save() { return save_launcher(*list_, set_ini()); }

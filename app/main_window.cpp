@@ -84,13 +84,18 @@ void MainWindow::on_created() {
 
   // The search box must keep its placeholder: the first focus goes to the launcher's frame.
   SetFocus(control(kLauncherFrame));
-  const bool list_made = launcher().create(control(kLauncherFrame));
   state().docking_margin = 3;
-  if (list_made) launcher().load();
   select_tab(0);
   set_timer(kDockTimer, 50);
-  // The update page is read off the UI thread; the window answers meanwhile.
-  http_get_async(update_address(), kUserAgent, hwnd(), kUpdateReply);
+  // The launcher and the update check wait for the window's first paint: the window shows
+  // at once, and the list appears whole a moment later, filled with its drawing held.
+  when_painted([] {
+    MainWindow* w = main_window();
+    if (!w) return;
+    if (launcher().create(w->control(kLauncherFrame))) launcher().load();
+    // The update page is read off the UI thread; the window answers meanwhile.
+    http_get_async(update_address(), kUserAgent, w->hwnd(), kUpdateReply);
+  });
   // The call-out hotkey; a refused registration is silent.
   register_hotkey(hwnd(), MOD_CONTROL | MOD_ALT, 'W',
                   [](HWND, UINT, WPARAM, LPARAM) -> LRESULT {

@@ -169,6 +169,27 @@ void pump_pending() {
   if (!dispatch_pending(code)) PostQuitMessage(code);  // for the loop that owns it
 }
 
+namespace {
+struct PaintedTasks {
+  std::vector<std::function<void()>> queue;
+  UINT_PTR timer = 0;
+};
+thread_local PaintedTasks t_painted;
+
+void CALLBACK run_painted(HWND, UINT, UINT_PTR id, DWORD) {
+  KillTimer(nullptr, id);
+  t_painted.timer = 0;
+  std::vector<std::function<void()>> now;
+  now.swap(t_painted.queue);  // tasks given meanwhile wait for a timer of their own
+  for (auto& task : now) task();
+}
+}  // namespace
+
+void when_painted(std::function<void()> task) {
+  t_painted.queue.push_back(std::move(task));
+  if (!t_painted.timer) t_painted.timer = SetTimer(nullptr, 0, USER_TIMER_MINIMUM, &run_painted);
+}
+
 int run_message_loop(const std::function<void()>& idle) {
   int code = 0;
   for (;;) {

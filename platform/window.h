@@ -260,6 +260,11 @@ int screen_dpi();
 void init_framework(HINSTANCE inst);
 // Runs the message loop; `idle` runs every time the queue has been emptied.
 int run_message_loop(const std::function<void()>& idle);
+// Runs `task` on this thread once every window's pending paint is done (a timer, which a
+// message loop hands out only when no paint is waiting; 10 ms at the earliest): work that
+// must not delay the first look of a window just made. Tasks run in the order given; one
+// given by a task runs after the paints that task caused.
+void when_painted(std::function<void()> task);
 // Handles the messages waiting in this thread's queue. False when it met WM_QUIT (its code
 // in quit_code, the message taken from the queue).
 bool dispatch_pending(int& quit_code);

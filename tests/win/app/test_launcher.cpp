@@ -37,7 +37,8 @@ MainWindow& main_win() {
     write_file_atomic(program_dir() + "set.ini", kSetIni);
     remove_file(program_dir() + "配置信息.ini");
     init_framework(GetModuleHandleW(nullptr));
-    return open_main_window();
+    // The launcher is made once the window's first paint is done.
+    return open_main_window() && test::wait_until([] { return launcher().created(); });
   }();
   REQUIRE(started);
   return *main_window();

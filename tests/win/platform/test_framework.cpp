@@ -784,3 +784,19 @@ TEST_CASE("a drawn row: no window, painted as its window would be, clicked, hove
   CHECK(SendMessageW(tip, TTM_HITTESTW, 0, reinterpret_cast<LPARAM>(&hit)));
   DestroyWindow(w->hwnd());
 }
+
+TEST_CASE("work given for after the paint runs once the window has painted, in order") {
+  Fixture f;
+  std::vector<std::string> log;
+  f.w->set_painter("图片框1", [&](HDC, const RECT&, theme::Face) { log.push_back("paint"); });
+  log.clear();
+  when_painted([&] {
+    log.push_back("first");
+    f.w->repaint("图片框1");
+    when_painted([&] { log.push_back("after its paint"); });
+  });
+  when_painted([&] { log.push_back("second"); });
+  f.w->repaint("图片框1");
+  CHECK(test::wait_until([&] { return log.size() >= 5; }, 3000));
+  CHECK(log == std::vector<std::string>{"paint", "first", "second", "paint", "after its paint"});
+}
