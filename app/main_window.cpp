@@ -34,7 +34,11 @@ State& state() {
 
 MainWindow* main_window() { return g_main; }
 
-bool open_main_window() { return Window::open_single(g_main, res::kMainWindow) != nullptr; }
+bool open_main_window() {
+  OpenOptions o;
+  o.topmost = true;  // the toolbox stays on top from the start
+  return Window::open_single(g_main, res::kMainWindow, o) != nullptr;
+}
 
 void MainWindow::on_created() {
   using namespace pictures;
@@ -103,8 +107,6 @@ void MainWindow::on_created() {
                     return 0;
                   },
                   "窗口激活置前");
-  ShowWindow(hwnd(), SW_SHOW);
-  set_topmost(true);
 }
 
 void MainWindow::search() {

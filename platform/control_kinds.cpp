@@ -149,14 +149,9 @@ void Window::create_control(std::size_t index) {
   if (ks.cls == kContainerClass) {
     SetWindowLongPtrW(h, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(raw));
     if (d.kind == Kind::Tab) {
-      for (const std::string& name : split(d.text, "|")) {
-        HWND page = CreateWindowExW(0, kContainerClass, to_wide(name).c_str(), WS_CHILD | WS_CLIPSIBLINGS, 0, 0,
-                                    scale(d.w), scale(d.h), h, nullptr, g_inst, nullptr);
-        // A page carries its tab's record; it is told apart from the tab by its handle.
-        SetWindowLongPtrW(page, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(raw));
-        raw->pages.push_back(page);
-      }
-      if (!raw->pages.empty()) ShowWindow(raw->pages[0], SW_SHOW);
+      // Only the first page is made now; the others when they first show or get their rows.
+      raw->pages.assign(split(d.text, "|").size(), nullptr);
+      if (!raw->pages.empty()) tab_page(*raw, 0);
     }
   } else {
     hook_window(h, [raw](HWND, UINT msg, WPARAM wp, LPARAM lp, LRESULT& r) {
@@ -170,6 +165,19 @@ void Window::create_control(std::size_t index) {
     raw->dib = Dib::make(std::max(1, scale(d.w)), std::max(1, scale(d.h)));
     raw->dib.fill(theme::kBody);
   }
+}
+
+HWND Window::tab_page(Ctl& tab, int i) {
+  if (i < 0 || i >= static_cast<int>(tab.pages.size())) return nullptr;
+  HWND& page = tab.pages[static_cast<std::size_t>(i)];
+  if (page || !tab.hwnd) return page;
+  const std::vector<std::string> names = split(tab.def->text, "|");
+  page = CreateWindowExW(0, kContainerClass, to_wide(names[static_cast<std::size_t>(i)]).c_str(),
+                         WS_CHILD | WS_CLIPSIBLINGS | (i == tab.page ? WS_VISIBLE : 0), 0, 0, scale(tab.def->w),
+                         scale(tab.def->h), tab.hwnd, nullptr, g_inst, nullptr);
+  // A page carries its tab's record; it is told apart from the tab by its handle.
+  if (page) SetWindowLongPtrW(page, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&tab));
+  return page;
 }
 
 bool Window::renew(std::string_view name) {
@@ -550,8 +558,9 @@ void Window::select_page(std::string_view tab, int page) {
   if (!c || page < 0 || page >= static_cast<int>(c->pages.size())) return;
   c->page = page;
   open_page({static_cast<int>(c->index), page});  // made before the page shows
+  tab_page(*c, page);
   for (std::size_t i = 0; i < c->pages.size(); ++i)
-    ShowWindow(c->pages[i], static_cast<int>(i) == page ? SW_SHOWNA : SW_HIDE);
+    if (c->pages[i]) ShowWindow(c->pages[i], static_cast<int>(i) == page ? SW_SHOWNA : SW_HIDE);
 }
 
 int Window::selected_page(std::string_view tab) const {

@@ -229,7 +229,7 @@ bool Window::build(const WindowDef& def, const OpenOptions& o, std::function<voi
   int w = scale(def.w), h = scale(def.h);
   int x = def.x >= 0 ? scale(def.x) : (GetSystemMetrics(SM_CXSCREEN) - w) / 2;
   int y = def.y >= 0 ? scale(def.y) : (GetSystemMetrics(SM_CYSCREEN) - h) / 2;
-  HWND made = CreateWindowExW(WS_EX_APPWINDOW, kWindowClass, to_wide(def.caption).c_str(),
+  HWND made = CreateWindowExW(WS_EX_APPWINDOW | (o.topmost ? WS_EX_TOPMOST : 0), kWindowClass, to_wide(def.caption).c_str(),
                               WS_POPUP | WS_MINIMIZEBOX | WS_SYSMENU, x, y, w, h, o.owner, nullptr, g_inst, this);
   if (!made) {
     if (gone_) gone_();
@@ -259,6 +259,7 @@ void Window::bring_forward() {
 
 void Window::open_page(std::pair<int, int> page) {
   if (page.first < 0 || !made_pages_.insert(page).second) return;
+  tab_page(*ctls_[static_cast<std::size_t>(page.first)], page.second);  // the page's own window first
   for (std::size_t i : creation_order(*def_))
     if (page_of_[i] == page) create_control(i);
 }

@@ -76,6 +76,7 @@ struct Surface {
 struct OpenOptions {
   HWND owner = nullptr;
   bool show = true;
+  bool topmost = false;  // made on top of other programs' windows (one step less than later)
 };
 
 class Window {
@@ -213,6 +214,7 @@ class Window {
   void add_tooltip(Ctl& c);
   Ctl* made(std::string_view name);
   void open_page(std::pair<int, int> page);
+  HWND tab_page(Ctl& tab, int i);
   void add_pending_tooltips();
   HWND container_of(const ControlDef& d) const;
   Ctl* find(std::string_view name);

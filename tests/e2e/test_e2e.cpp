@@ -182,7 +182,7 @@ TEST_CASE("the toolbox starts, shows its main window and every control, and exit
   HWND main = start(app, L"e2e");
   const int dpi = screen_dpi();
   check_layout(main, dpi);
-  // Staying on top is the created handler's last step, which runs once the window shows.
+  // The main window is made on top of other programs' windows.
   CHECK(test::wait_until([&] { return (GetWindowLongPtrW(main, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }, 3000));
   auto ids = controls_by_id(main);
   wchar_t buf[64] = {};

@@ -175,14 +175,25 @@ TEST_CASE("scroll bar: range, page step and the position event") {
 TEST_CASE("tab pages, timers, file drops") {
   Fixture f;
   CHECK(f.w->selected_page("选择夹1") == 0);
-  // A later page's rows get windows when the page first shows, or when one is asked for.
-  HWND page1 = GetWindow(GetWindow(f.w->control("选择夹1"), GW_CHILD), GW_HWNDNEXT);
-  CHECK(GetWindow(page1, GW_CHILD) == nullptr);
+  // A later page and its rows get windows when the page first shows, or when one of its
+  // rows is asked for.
+  HWND tab = f.w->control("选择夹1");
+  auto pages = [&] {
+    int n = 0;
+    for (HWND c = GetWindow(tab, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) ++n;
+    return n;
+  };
+  CHECK(pages() == 1);
   f.w->set_painter("标签2", {});  // needs no window
-  CHECK(GetWindow(page1, GW_CHILD) == nullptr);
+  CHECK(pages() == 1);
   f.w->select_page("选择夹1", 1);
+  CHECK(pages() == 2);
   CHECK(IsWindowVisible(f.w->control("标签2")));
-  CHECK(GetParent(f.w->control("标签2")) == page1);
+  HWND page1 = GetParent(f.w->control("标签2"));
+  CHECK(GetParent(page1) == tab);
+  wchar_t name[8] = {};
+  GetWindowTextW(page1, name, 8);
+  CHECK(to_gbk(name) == "二");
   {
     Fixture g;  // asked for before its page shows
     CHECK(g.w->text("标签2") == "第二页");
