@@ -229,7 +229,8 @@ bool Window::build(const WindowDef& def, const OpenOptions& o, std::function<voi
   int w = scale(def.w), h = scale(def.h);
   int x = def.x >= 0 ? scale(def.x) : (GetSystemMetrics(SM_CXSCREEN) - w) / 2;
   int y = def.y >= 0 ? scale(def.y) : (GetSystemMetrics(SM_CYSCREEN) - h) / 2;
-  HWND made = CreateWindowExW(WS_EX_APPWINDOW | (o.topmost ? WS_EX_TOPMOST : 0), kWindowClass, to_wide(def.caption).c_str(),
+  const DWORD ex = WS_EX_APPWINDOW | (o.topmost ? WS_EX_TOPMOST : 0);
+  HWND made = CreateWindowExW(ex, kWindowClass, to_wide(def.caption).c_str(),
                               WS_POPUP | WS_MINIMIZEBOX | WS_SYSMENU, x, y, w, h, o.owner, nullptr, g_inst, this);
   if (!made) {
     if (gone_) gone_();
