@@ -193,7 +193,7 @@ bool Window::renew(std::string_view name) {
   const DWORD shown = GetWindowLongPtrW(old, GWL_STYLE) & WS_VISIBLE;
   KindStyle ks = kind_style(d.kind);
   const DWORD style = ((WS_CHILD | WS_CLIPSIBLINGS | shown | ks.style | d.style) & ~d.style_off) &
-                      ~(d.kind == Kind::Edit ? style::kLiveBox : 0);
+                      ~(d.kind == Kind::Edit ? style::kLiveBox : 0) & ~style::kDrawn;
   c->hwnd = nullptr;  // its hooks go with it
   c->held.reset();
   DestroyWindow(old);
