@@ -13,6 +13,7 @@
 #include "platform/late_bind.h"
 #include "platform/msgbox.h"
 #include "platform/picture.h"
+#include "platform/window.h"
 #include "resources/codemanager_window.h"
 #include "util/file_dialog.h"
 
@@ -64,6 +65,7 @@ std::string pick_folder(HWND owner) {
   TB_LATE(L"shell32.dll", SHBrowseForFolderW);
   TB_LATE(L"shell32.dll", SHGetPathFromIDListW);
   if (!SHBrowseForFolderW || !SHGetPathFromIDListW) return {};
+  CommonControlsLook look;
   Owned<LPITEMIDLIST, PidlTraits> pidl(SHBrowseForFolderW(&bi));
   if (!pidl) return {};
   wchar_t path[MAX_PATH] = {};

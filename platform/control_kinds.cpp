@@ -79,6 +79,15 @@ KindStyle kind_style(Kind k) {
   return {nullptr, 0};
 }
 
+// Kinds that look different with the common controls' version 6: check boxes, radio
+// buttons, lists, trees and anything with scroll bars. Edits with our thin border, labels,
+// owner-drawn buttons and the framework's own containers look the same either way.
+bool takes_current_look(Kind k, DWORD style) {
+  if (style & (WS_VSCROLL | WS_HSCROLL)) return true;
+  return k == Kind::CheckBox || k == Kind::Radio || k == Kind::ListBox || k == Kind::Tree || k == Kind::HScrollBar ||
+         k == Kind::RichEdit;
+}
+
 }  // namespace
 
 HWND Window::container_of(const ControlDef& d) const {
@@ -139,8 +148,11 @@ void Window::create_control(std::size_t index) {
   std::wstring text = to_wide(d.text);
   if (d.kind == Kind::Tree || d.kind == Kind::HScrollBar) text.clear();
   if (d.kind == Kind::Tree) need_common_controls();
+  std::optional<CommonControlsLook> look;
+  if (takes_current_look(d.kind, style)) look.emplace();
   HWND h = CreateWindowExW(d.ex_style, ks.cls, text.c_str(), style, scale(d.x), scale(d.y), scale(d.w), scale(d.h),
                            parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(raw->id())), g_inst, nullptr);
+  look.reset();
   raw->hwnd = h;
   if (!h) return;
   // Wine's edit takes a plain border into its client area and draws it when it paints.
@@ -197,6 +209,8 @@ bool Window::renew(std::string_view name) {
   c->hwnd = nullptr;  // its hooks go with it
   c->held.reset();
   DestroyWindow(old);
+  std::optional<CommonControlsLook> look;
+  if (takes_current_look(d.kind, style)) look.emplace();
   HWND h = CreateWindowExW(d.ex_style, ks.cls, L"", style, r.left, r.top, r.right - r.left, r.bottom - r.top, parent,
                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(c->id())), g_inst, nullptr);
   c->hwnd = h;
@@ -357,6 +371,7 @@ void Window::add_tooltip(Ctl& c) {
     need_common_controls();
     // Plain (not balloon) tips that show while the window is inactive too. Not owned by
     // the window: under Wine an owned topmost pop-up keeps its owner from becoming topmost.
+    CommonControlsLook look;
     tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, g_inst,
                                nullptr);

@@ -114,11 +114,28 @@ Window::~Window() {
   }
 }
 
+CommonControlsLook::CommonControlsLook() {
+  // The program's second manifest names the library's version 6.
+  static const HANDLE context = [] {
+    ACTCTXW a{sizeof a};
+    a.dwFlags = ACTCTX_FLAG_HMODULE_VALID | ACTCTX_FLAG_RESOURCE_NAME_VALID;
+    a.hModule = GetModuleHandleW(nullptr);
+    a.lpResourceName = MAKEINTRESOURCEW(2);
+    return CreateActCtxW(&a);
+  }();
+  if (context != INVALID_HANDLE_VALUE) active_ = ActivateActCtx(context, &cookie_) != FALSE;
+}
+
+CommonControlsLook::~CommonControlsLook() {
+  if (active_) DeactivateActCtx(0, cookie_);
+}
+
 namespace detail {
 void need_common_controls() {
   // Loaded by the first tree or tooltip, not at start-up: under Wine the library and what it
   // pulls in take as long to load as the main window takes to appear.
   static const bool done = [] {
+    CommonControlsLook look;
     TB_LATE(L"comctl32.dll", InitCommonControlsEx);
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES | ICC_TAB_CLASSES |
                                              ICC_TREEVIEW_CLASSES | ICC_BAR_CLASSES};

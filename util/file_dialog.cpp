@@ -5,6 +5,7 @@
 #include "base/encoding.h"
 #include "base/text.h"
 #include "platform/late_bind.h"
+#include "platform/window.h"
 #include "util/filter_list.h"
 
 namespace tb {
@@ -60,7 +61,11 @@ std::string run_dialog(bool save, HWND owner, std::string_view start_folder, std
   TB_LATE(L"comdlg32.dll", GetSaveFileNameW);
   TB_LATE(L"comdlg32.dll", GetOpenFileNameW);
   auto run = save ? GetSaveFileNameW : GetOpenFileNameW;
-  BOOL chosen = run && run(&ofn);
+  BOOL chosen = FALSE;
+  {
+    CommonControlsLook look;
+    chosen = run && run(&ofn);
+  }
   if (!keep_directory) SetCurrentDirectoryW(remembered.c_str());
   return chosen ? to_gbk(file) : std::string();
 }

@@ -13,6 +13,7 @@
 #include "base/encoding.h"
 #include "base/fileio.h"
 #include "tests/e2e/e2e_util.h"
+#include "tests/e2e/startup_signal.h"
 #include "tests/support/win_test_util.h"
 #include "tests/support/bench_clock.h"
 
@@ -39,16 +40,29 @@ Times time_one(const std::wstring& exe, const std::string& set_ini = {}, bool ha
   if (!CreateProcessW(copy.c_str(), cmd.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr, dir.c_str(), &si,
                       &app.pi))
     return {};
-  const std::wstring pid = std::to_wstring(app.pi.dwProcessId);
-  HANDLE ready = CreateEventW(nullptr, TRUE, FALSE, (L"TbStartupReady_" + pid).c_str());
-  HANDLE list = CreateEventW(nullptr, TRUE, FALSE, (L"TbStartupList_" + pid).c_str());
+  namespace su = tb::startup;
+  const DWORD pid = app.pi.dwProcessId;
+  HANDLE ready = CreateEventW(nullptr, TRUE, FALSE, su::event_name(su::kWindow, pid).c_str());
+  HANDLE list = CreateEventW(nullptr, TRUE, FALSE, su::event_name(su::kList, pid).c_str());
+  HANDLE map = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 2 * sizeof(LONGLONG),
+                                  su::slots_name(pid).c_str());
+  auto* slots = map ? static_cast<const LONGLONG*>(MapViewOfFile(map, FILE_MAP_READ, 0, 0, 0)) : nullptr;
   ResumeThread(app.pi.hThread);
+  LARGE_INTEGER freq;
+  QueryPerformanceFrequency(&freq);
+  // The time the program wrote, on the clock now_ms() reads.
+  auto at = [&](su::Moment m) {
+    if (slots[m] == 0) return -1.0;  // set without a time
+    return static_cast<double>(slots[m]) * 1000.0 / static_cast<double>(freq.QuadPart) - t0;
+  };
   Times t;
   HANDLE first[2] = {ready, app.pi.hProcess};
-  if (WaitForMultipleObjects(2, first, FALSE, 30000) == WAIT_OBJECT_0) t.window = now_ms() - t0;
+  if (slots && WaitForMultipleObjects(2, first, FALSE, 30000) == WAIT_OBJECT_0) t.window = at(su::kWindow);
   HANDLE second[2] = {list, app.pi.hProcess};
-  if (has_list && t.window >= 0 && WaitForMultipleObjects(2, second, FALSE, 30000) == WAIT_OBJECT_0)
-    t.list = now_ms() - t0;
+  if (slots && has_list && t.window >= 0 && WaitForMultipleObjects(2, second, FALSE, 30000) == WAIT_OBJECT_0)
+    t.list = at(su::kList);
+  if (slots) UnmapViewOfFile(slots);
+  if (map) CloseHandle(map);
   CloseHandle(ready);
   CloseHandle(list);
   return t;

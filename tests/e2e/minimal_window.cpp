@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "tests/e2e/startup_signal.h"
+
 static LRESULT CALLBACK proc(HWND h, UINT m, WPARAM w, LPARAM l) {
   if (m == WM_DESTROY) PostQuitMessage(0);
   return DefWindowProcW(h, m, w, l);
@@ -17,15 +19,15 @@ int WINAPI wWinMain(HINSTANCE inst, HINSTANCE, PWSTR, int) {
   RegisterClassW(&wc);
   HWND h = CreateWindowW(L"TbMinimal", L"minimal", WS_OVERLAPPEDWINDOW, 50, 50, 267, 597, nullptr, nullptr, inst, nullptr);
   ShowWindow(h, SW_SHOW);
-  HANDLE ready =
-      OpenEventW(EVENT_MODIFY_STATE, FALSE, (L"TbStartupReady_" + std::to_wstring(GetCurrentProcessId())).c_str());
+  bool told = false;
   MSG m;
   for (;;) {
     while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
       if (m.message == WM_QUIT) return 0;
       DispatchMessageW(&m);
     }
-    if (ready) SetEvent(ready);
+    if (!told) tb::startup::signal(tb::startup::kWindow);
+    told = true;
     WaitMessage();
   }
 }

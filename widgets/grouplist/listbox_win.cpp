@@ -136,6 +136,7 @@ class Win32ListHost : public ListHost {
     DWORD ex_style = 0;
     if (border == 1) ex_style |= WS_EX_CLIENTEDGE;
     if (border == 2) style |= WS_BORDER;
+    CommonControlsLook look;  // its scroll bar
     HWND h = CreateWindowExW(ex_style, L"ListBox", to_wide("QQ列表框").c_str(), style, 0, 0, rc.right - rc.left,
                              rc.bottom - rc.top, p, nullptr, GetModuleHandleW(nullptr), nullptr);
     if (!h) return nullptr;

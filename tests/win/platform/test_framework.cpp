@@ -106,6 +106,9 @@ TEST_CASE("every control kind is created with its name, class and container") {
   CHECK(f.w->text("没有这个") == "");
   // Stable identifiers: 1000 + index in the table.
   CHECK(GetDlgCtrlID(f.w->control("按钮1")) == kFirstControlId + 3);
+  // Check boxes take the common controls' current look (only its buttons know this message).
+  SIZE ideal{};
+  CHECK(SendMessageW(f.w->control("选择框1"), BCM_GETIDEALSIZE, 0, reinterpret_cast<LPARAM>(&ideal)));
   // Siblings stack as in the stored layouts: later rows above earlier ones, shape boxes
   // beneath the rest. The window's children from the top:
   std::vector<int> rows;
