@@ -140,7 +140,19 @@ std::string ask_save_path(HWND owner) {
   ofn.nMaxFile = MAX_PATH;
   ofn.lpstrTitle = title.c_str();
   ofn.Flags = OFN_EXPLORER | OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | OFN_HIDEREADONLY;
-  if (!GetSaveFileNameW(&ofn)) return {};
+  // The dialog in the system's current look: the DLL's own manifest names the common
+  // controls' version 6, whatever the host's says.
+  ACTCTXW a{sizeof a};
+  a.dwFlags = ACTCTX_FLAG_HMODULE_VALID | ACTCTX_FLAG_RESOURCE_NAME_VALID;
+  a.hModule = module();
+  a.lpResourceName = MAKEINTRESOURCEW(2);
+  HANDLE context = CreateActCtxW(&a);
+  ULONG_PTR cookie = 0;
+  const bool active = context != INVALID_HANDLE_VALUE && ActivateActCtx(context, &cookie);
+  const BOOL chosen = GetSaveFileNameW(&ofn);
+  if (active) DeactivateActCtx(0, cookie);
+  if (context != INVALID_HANDLE_VALUE) ReleaseActCtx(context);
+  if (!chosen) return {};
   std::wstring path = file;
   static const wchar_t* const exts[] = {L".gif", L".jpg", L".png", L".bmp"};
   if (lower_extension(path).empty() && ofn.nFilterIndex >= 1 && ofn.nFilterIndex <= 4)
