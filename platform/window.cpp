@@ -115,12 +115,12 @@ Window::~Window() {
 }
 
 CommonControlsLook::CommonControlsLook() {
-  // The program's second manifest names the library's version 6.
+  // The program's second manifest (resource 101) names the library's version 6.
   static const HANDLE context = [] {
     ACTCTXW a{sizeof a};
     a.dwFlags = ACTCTX_FLAG_HMODULE_VALID | ACTCTX_FLAG_RESOURCE_NAME_VALID;
     a.hModule = GetModuleHandleW(nullptr);
-    a.lpResourceName = MAKEINTRESOURCEW(2);
+    a.lpResourceName = MAKEINTRESOURCEW(101);
     return CreateActCtxW(&a);
   }();
   if (context != INVALID_HANDLE_VALUE) active_ = ActivateActCtx(context, &cookie_) != FALSE;
