@@ -119,7 +119,6 @@ std::function<bool()> shot(const WindowDef& def, const char* file) {
       GetWindowRect(menu, &m);
       UnionRect(&r, &r, &m);
     }
-    GdiFlush();
     CHECK(test::save_screen_bmp(r, test::host_path((std::string(TB_ARTIFACTS) + "/" + file).c_str())));
     return true;
   };
