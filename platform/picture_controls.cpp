@@ -383,7 +383,8 @@ bool Window::visible(std::string_view name) {
   HWND in = nullptr;
   RECT r;
   if (!locate(name, in, r)) return false;
-  return IsWindowVisible(in) && (!find(name)->drawn || find(name)->shown);
+  const Ctl* c = find(name);
+  return IsWindowVisible(in) && (!c->drawn || c->shown);
 }
 
 }  // namespace tb
