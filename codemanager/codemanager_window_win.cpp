@@ -253,7 +253,7 @@ void CodeManagerWindow::show_selected() {
     return tell(kTooBig);
   }
   // Every line of both views is built first, then each view takes its text in one step.
-  const Translation entries = TranslateText(text);
+  const Translation entries = TranslateForViews(text);
   std::vector<RichLine> read_lines, source_lines;
   read_lines.reserve(entries.size() + 1);
   source_lines.reserve(entries.size() + 1);
@@ -330,6 +330,7 @@ void CodeManagerWindow::rename() {
 void CodeManagerWindow::add_main() {
   if (!ask_) return;
   const std::string name = snippets::clean_name(ask_());
+  if (name.empty()) return;  // the user changed their mind
   if (!usable_name(name, nullptr, nullptr)) return;
   const Outcome o = store_.add_main(name);
   if (o == Outcome::Exists) return tell(kDuplicate);
@@ -343,6 +344,7 @@ void CodeManagerWindow::add_snippet() {
   Tree t = tree();
   Tree::Node main = s.level == 1 ? s.node : t.parent(s.node);
   const std::string name = snippets::clean_name(ask_());
+  if (name.empty()) return;
   if (!usable_name(name, main, nullptr)) return;
   const Outcome o = store_.add_snippet(s.main, name);
   if (o == Outcome::Exists) return tell(kDuplicate);

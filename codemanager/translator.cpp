@@ -288,7 +288,11 @@ Translation TranslateLine(std::string_view line, std::string_view indent) {
   return t;
 }
 
-Translation TranslateText(std::string_view text) {
+namespace {
+
+// Both public walks over a text; with keep_all a line whose rule yields no entry reads as any
+// unknown line does (its normalised words, black), so the views keep every line.
+Translation TranslateLines(std::string_view text, bool keep_all) {
   Translation t;
   // Room for one entry per line, but never more than one per 16 bytes: a text of bare line
   // ends must not reserve memory for entries it will never have.
@@ -306,10 +310,22 @@ Translation TranslateText(std::string_view text) {
   // the prefix is as long as the indentation.
   format_detail::ForEachFormattedLine(text, [&](std::size_t indent, std::string_view body) {
     reading.assign(indent, ' ');
-    if (Translate(body, s, reading, colour)) out.add(indent, body, reading, colour);
+    if (Translate(body, s, reading, colour)) {
+      out.add(indent, body, reading, colour);
+    } else if (keep_all) {
+      reading.assign(indent, ' ');
+      reading += s.joined;
+      out.add(indent, body, reading, kPlainColour);
+    }
   });
   return t;
 }
+
+}  // namespace
+
+Translation TranslateText(std::string_view text) { return TranslateLines(text, false); }
+
+Translation TranslateForViews(std::string_view text) { return TranslateLines(text, true); }
 
 std::string KeyName(std::int32_t code) {
   if ((code >= '0' && code <= '9') || (code >= 'A' && code <= 'Z'))

@@ -45,6 +45,10 @@ class Translation {
 // entry is left out.
 Translation TranslateText(std::string_view text);
 
+// Every line FormatScript keeps, in order: the code manager's views, which are saved back and
+// so must never drop a line. A line TranslateText leaves out reads as an unknown line does.
+Translation TranslateForViews(std::string_view text);
+
 // line must not be blank; indent is the reading's prefix (spaces). Holds one entry, or none
 // when the rule that decides yields no entry.
 Translation TranslateLine(std::string_view line, std::string_view indent);

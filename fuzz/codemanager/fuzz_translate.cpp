@@ -33,5 +33,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::size_t indent = e.source.find_first_not_of(' ');
     Expect(e.reading.compare(0, indent, std::string(indent, ' ')) == 0);
   }
+  // The views keep every formatted line, in order: a save writes them back.
+  const tb::Translation all = tb::TranslateForViews(in);
+  Expect(all.size() == lines.size());
+  for (std::size_t i = 0; i < all.size() && i < lines.size(); ++i) Expect(all[i].source == lines[i]);
   return 0;
 }

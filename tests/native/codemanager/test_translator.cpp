@@ -166,6 +166,13 @@ TEST_CASE("translator: lines without an entry leave out only themselves") {
   CHECK(entries[2].reading == "条件结束");
   CHECK(TranslateText("").empty());
   CHECK(TranslateText(" \r\n\xA1\xA1\r\n").empty());
+  // The views keep those lines as unknown ones, so a save writes every statement back.
+  const Translation all = TranslateForViews("If a Then\r\nFindPic 0,0,1,1\r\n\xA1\xA1" "Delay 2\r\nEnd If");
+  REQUIRE(all.size() == 4);
+  CHECK(all[1].source == "    FindPic 0,0,1,1");
+  CHECK(all[1].reading == "    findpic 0,0,1,1");
+  CHECK(all[1].colour == 0);
+  CHECK(all[2].reading == "    延时 2 毫秒");
 }
 
 TEST_CASE("translator: deep nesting needs more room than the text itself") {

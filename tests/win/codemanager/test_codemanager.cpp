@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/shell.h"
+#include "codemanager/formatter.h"
 #include "codemanager/translator.h"
 #include "platform/handles.h"
 #include "resources/codemanager_window.h"
@@ -264,7 +265,7 @@ TEST_CASE("a snippet in both coloured views, its resources and the BMP preview")
   select(w, "主", "v1.2");
   CHECK(w->text(n::kNameBox) == "v1.2");
 
-  const tb::Translation entries = tb::TranslateText(kScript);
+  const tb::Translation entries = tb::TranslateForViews(kScript);
   std::string reading, source;
   for (const auto& e : entries) {
     reading += std::string(e.reading) + "\r\n";
@@ -379,8 +380,17 @@ TEST_CASE("save, rename, add and delete: names checked, duplicates refused, fail
   CodeManagerWindow* w = open_on(r, next_name);
   REQUIRE(w);
 
-  // Save writes what the source view holds, through a temporary file.
+  // Half-written lines the translator reads nothing from stay in both views and are saved.
+  const std::string half = "Delay 10\r\nKeyPress 65\r\nFindPic 0,0,100,100,\"a.bmp\",0.9\r\nFor i = 1 Step 2\r\nDelay 20\r\n";
+  r.file("主\\甲\\甲.txt", half);
   select(w, "主", "甲");
+  CHECK(view(w, n::kSourceView) == tb::FormatScript(half));
+  CHECK(view(w, n::kReadingView) ==
+        "延时 10 毫秒\r\nkeypress 65\r\nfindpic 0,0,100,100,\"a.bmp\",0.9\r\nfor i = 1 step 2\r\n    延时 20 毫秒\r\n");
+  quietly([&] { w->save(); });
+  CHECK(r.read("主\\甲\\甲.txt") == tb::FormatScript(half));
+
+  // Save writes what the source view holds, through a temporary file.
   tb::RichEdit(w->control(n::kSourceView)).set_text("delay 1\r\n");
   CHECK(with_box(IDOK, [&] { w->save(); }).empty());
   CHECK(r.read("主\\甲\\甲.txt") == "delay 1\r\n");
@@ -427,14 +437,19 @@ TEST_CASE("save, rename, add and delete: names checked, duplicates refused, fail
   CHECK_FALSE(r.exists("主\\丙"));
 
   // Add: trimmed, checked at its level, made on disk.
-  g_names = {" 新主 ", "主", "..", "v1.2", "v1.2"};
+  g_names = {" 新主 ", "主", "..", "", " 　", "", "v1.2", "v1.2"};
   quietly([&] { w->choose(n::kTreeMenu, n::kAddMain); });
   CHECK(tb::fs::is_folder(r.at("新主")));
   CHECK(node(w, "新主"));
   CHECK(with_box(IDOK, [&] { w->choose(n::kTreeMenu, n::kAddMain); }) == "同一级下已有这个名称，请换一个名称。");
   CHECK(with_box(IDOK, [&] { w->choose(n::kTreeMenu, n::kAddMain); }) == bad);
+  // An empty or blank name is the user changing their mind: no word, nothing made.
+  quietly([&] { w->choose(n::kTreeMenu, n::kAddMain); });
+  quietly([&] { w->choose(n::kTreeMenu, n::kAddMain); });
   CHECK(w->tree().children(nullptr).size() == 2);
   select(w, "新主");
+  quietly([&] { w->choose(n::kTreeMenu, n::kAddSnippet); });
+  CHECK(w->tree().children(node(w, "新主")).empty());
   quietly([&] { w->choose(n::kTreeMenu, n::kAddSnippet); });
   CHECK(node(w, "新主", "v1.2"));
   CHECK(with_box(IDOK, [&] { w->choose(n::kTreeMenu, n::kAddSnippet); }) == "同一级下已有这个名称，请换一个名称。");
