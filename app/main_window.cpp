@@ -65,6 +65,12 @@ void MainWindow::on_created() {
 
   on(kMinimise, Event::Click, [this](const EventArgs&) { ShowWindow(hwnd(), SW_MINIMIZE); });
   on(kClose, Event::Click, [this](const EventArgs&) { exit_process(); });
+  // Alt+F4, the taskbar or another program: the same exit, never a window gone while the
+  // process lives on.
+  on("", Event::Close, [this](EventArgs& a) {
+    a.refuse();
+    exit_process();
+  });
   on(kToolsTab, Event::Click, [this](const EventArgs&) { select_tab(0); });
   on(kRankTab, Event::Click, [this](const EventArgs&) { select_tab(1); });
   on(kNotesTab, Event::Click, [this](const EventArgs&) { select_tab(2); });
@@ -158,7 +164,6 @@ void MainWindow::idle_check() {
 void MainWindow::timer_check() {
   if (!hwnd() || moving_ || IsIconic(hwnd())) return;
   State& s = state();
-  GetWindowRect(hwnd(), &s.autohide_rect);
   GetCursorPos(&s.autohide_point);
   dock::Box b = box();
   place(b, dock::on_timer(b, screen(), s.docking_margin, s.autohide_point.x, s.autohide_point.y));

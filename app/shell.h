@@ -17,7 +17,6 @@ struct State {
   std::intptr_t menu_target = 0;
   std::intptr_t flashing_item = 0;
   std::string input_result;
-  RECT autohide_rect{};
   POINT autohide_point{};
 };
 State& state();
