@@ -23,11 +23,13 @@ constexpr char kRunValue[] = "Velgo";
 
 std::string set_ini() { return program_dir() + "set.ini"; }
 
-// Pops up, as a menu does, and ends when the user clicks elsewhere.
+// Pops up beside the menu. A menu and the group name popup end when the user clicks
+// elsewhere; the item dialog waits for its own button, so nothing typed is lost.
 class Popup : public Window {
  protected:
+  explicit Popup(bool ends_when_inactive = true) : ends_when_inactive_(ends_when_inactive) {}
   bool on_message(UINT msg, WPARAM wp, LPARAM, LRESULT&) override {
-    if (msg == WM_ACTIVATE && LOWORD(wp) == WA_INACTIVE && !busy_) end_modal(0);
+    if (msg == WM_ACTIVATE && LOWORD(wp) == WA_INACTIVE && ends_when_inactive_ && !busy_) end_modal(0);
     return false;
   }
   void move_to(int x, int y) {
@@ -42,6 +44,9 @@ class Popup : public Window {
     return r;
   }
   bool busy_ = false;
+
+ private:
+  bool ends_when_inactive_;
 };
 
 RECT g_menu_rect{};  // where the open menu popup is, for the windows it opens
@@ -73,6 +78,9 @@ class GroupNamePopup : public Popup {
 };
 
 class ItemDialog : public Popup {
+ public:
+  ItemDialog() : Popup(false) {}
+
  protected:
   void on_created() override {
     using namespace res::item_dialog_names;
@@ -140,12 +148,19 @@ class LauncherMenu : public Popup {
     on(kAddGroup, Event::Click, [this](const EventArgs&) {
       if (run_child<GroupNamePopup>(res::kGroupNamePopup)) end_modal(1);
     });
+    // Opened on the list's blank area there is no group: these entries do nothing then.
     on(kAddItem, Event::Click, [this](const EventArgs&) {
-      if (run_child<ItemDialog>(res::kItemDialog)) end_modal(1);
+      if (launcher().target_group() && run_child<ItemDialog>(res::kItemDialog)) end_modal(1);
     });
-    on(kDeleteGroup, Event::Click, [this](const EventArgs&) { delete_group(); });
-    on(kDeleteItem, Event::Click, [this](const EventArgs&) { delete_item(); });
-    on(kRenameGroup, Event::Click, [this](const EventArgs&) { later(); });
+    on(kDeleteGroup, Event::Click, [this](const EventArgs&) {
+      if (launcher().target_group()) delete_group();
+    });
+    on(kDeleteItem, Event::Click, [this](const EventArgs&) {
+      if (launcher().target_group()) delete_item();
+    });
+    on(kRenameGroup, Event::Click, [this](const EventArgs&) {
+      if (launcher().target_group()) later();
+    });
     on(kTopmost, Event::Click, [this](const EventArgs&) { later(); });
     on(kNotTopmost, Event::Click, [this](const EventArgs&) {
       if (MainWindow* m = main_window()) m->set_topmost(false);
@@ -240,6 +255,7 @@ bool Launcher::create(HWND frame) {
   auto menu = [this](std::int32_t target, std::int32_t, std::int32_t) { open_menu(target); };
   h.item_right_clicked = menu;
   h.group_right_clicked = menu;
+  h.blank_right_clicked = menu;  // no target: a new user's way to the first group
   list_->SetEventHandlers(std::move(h));
   return true;
 }

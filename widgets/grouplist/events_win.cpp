@@ -180,8 +180,11 @@ bool list_message(HWND list, UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     }
     case WM_RBUTTONDOWN: {
       int row = row_under(list, x, y, r);
-      if (row < 0) return false;
       result = call_next(list, msg, wp, lp);
+      if (row < 0) {
+        raise(in->handlers.blank_right_clicked, 0, x, y);
+        return true;
+      }
       int handle = in->handle_at(row);
       ElementRecord e;
       if (in->read_element(handle, e))

@@ -69,6 +69,8 @@ struct EventHandlers {
   EventHandler group_double_clicked;
   EventHandler group_right_clicked;
   EventHandler service_icon_clicked;
+  // The right button below the last row, or on an empty list: 0, x, y.
+  EventHandler blank_right_clicked;
 };
 
 struct RowStyle {

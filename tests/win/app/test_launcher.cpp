@@ -15,6 +15,7 @@
 #include "base/ini.h"
 #include "platform/registry_win.h"
 #include "resources/launcher_windows.h"
+#include "resources/shell_windows.h"
 #include "tests/support/win_test_util.h"
 
 using namespace tb;
@@ -139,6 +140,14 @@ std::function<bool()> answer(const char* title, UINT button) {
     g_box_text = to_gbk(t);
     PostMessageW(box, WM_COMMAND, button, 0);
     return true;
+  };
+}
+
+// Done once `ms` have passed since the step first ran: lets a window handle what just happened.
+std::function<bool()> after(DWORD ms) {
+  return [ms, start = DWORD{0}]() mutable {
+    if (!start) start = GetTickCount();
+    return GetTickCount() - start >= ms;
   };
 }
 
@@ -302,6 +311,47 @@ TEST_CASE("menu popup: at the pointer, on top; each entry does what it says and 
     menu_on(tools, {click(res::kLauncherMenu, kAddGroup), click(res::kGroupNamePopup, res::group_popup_names::kButton)});
     CHECK(list().FindGroupByName("") == 0);
   }
+  SUBCASE("the item dialog waits while another window is active, with what was typed") {
+    HWND other = nullptr;
+    menu_on(tools, {click(res::kLauncherMenu, kAddItem),
+                    type(res::kItemDialog, res::item_dialog_names::kPath, "C:\\工具\\a.exe"),
+                    [&] {
+                      other = CreateWindowExW(0, L"Static", L"other", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr,
+                                              nullptr, nullptr, nullptr);
+                      SetForegroundWindow(other);
+                      return true;
+                    },
+                    after(300),
+                    [&] {
+                      HWND d = popup_of(res::kItemDialog);
+                      CHECK(GetForegroundWindow() == other);
+                      REQUIRE(d);
+                      CHECK(Window::from(d)->text(res::item_dialog_names::kPath) == "C:\\工具\\a.exe");
+                      CHECK(popup_of(res::kLauncherMenu));
+                      return true;
+                    },
+                    click(res::kItemDialog, res::item_dialog_names::kButton)});  // no name: nothing added
+    DestroyWindow(other);
+    CHECK(list().FindItemByName("a") == 0);
+  }
+  SUBCASE("a right-click on an empty list opens the menu: 添加分组 works, group entries do nothing") {
+    list().DeleteGroups(0, false);
+    g_steps = {click(res::kLauncherMenu, kAddItem), click(res::kLauncherMenu, kDeleteGroup),
+               click(res::kLauncherMenu, kRenameGroup), click(res::kLauncherMenu, kDeleteItem), after(100),
+               [] {
+                 CHECK(popup_of(res::kItemDialog) == nullptr);
+                 CHECK(FindWindowW(L"#32770", nullptr) == nullptr);
+                 return popup_of(res::kLauncherMenu) != nullptr;
+               },
+               click(res::kLauncherMenu, kAddGroup), type(res::kGroupNamePopup, res::group_popup_names::kName, "第一组"),
+               click(res::kGroupNamePopup, res::group_popup_names::kButton)};
+    SetTimer(nullptr, 0, 30, run_steps);
+    const HWND box = reinterpret_cast<HWND>(list().list_window());
+    SendMessageW(box, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(30, 30));
+    SendMessageW(box, WM_RBUTTONUP, 0, MAKELPARAM(30, 30));
+    CHECK(g_steps.empty());
+    CHECK(shown() == std::vector<std::string>{"[第一组]"});
+  }
   SUBCASE("删除当前子项目 deletes the selected item after a question") {
     const int notepad = list().FindItemByName("记事本");
     list().ExpandAll();
@@ -313,13 +363,23 @@ TEST_CASE("menu popup: at the pointer, on top; each entry does what it says and 
   }
   SUBCASE("开机启动 and 取消开机启动 write the Run value and say so") {
     const char* run = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+    // The notice says what happened; it is closed before the next entry.
+    auto said = [] {
+      std::string text;
+      wait_until([&] {
+        HWND n = popup_of(res::kNoticeWindow);
+        if (n) text = Window::from(n)->text(res::notice_names::kMessage);
+        return n != nullptr;
+      }, 2000);
+      if (HWND n = popup_of(res::kNoticeWindow)) Window::from(n)->destroy();
+      return text;
+    };
     menu_on(tools, {click(res::kLauncherMenu, kStartWithWindows)});
     CHECK(registry_string(HKEY_LOCAL_MACHINE, run, "Velgo") == program_path());
-    CHECK(wait_until([] { return Window::open_windows().size() == 2; }, 2000));  // the notice
+    CHECK(said() == "设置开机启动成功！");
     menu_on(tools, {click(res::kLauncherMenu, kNoStartWithWindows)});
     CHECK(registry_string(HKEY_LOCAL_MACHINE, run, "Velgo") == std::string());
-    for (Window* x : Window::open_windows())
-      if (x != &w) x->destroy();
+    CHECK(said() == "取消开机启动成功！");
   }
   SUBCASE("start-with-Windows falls back to the user's Run key and reports a refusal") {
     // A key deleted while still open refuses every write: it stands for a root the user may
