@@ -55,6 +55,7 @@ class ImageToolWindow : public Window {
   POINT corner_{};             // magnifier source corner of the last tick
   RECT desktop_{};             // the virtual screen: every monitor
   Dib square_;                 // the screen square the magnifier shows, taken at every tick
+  bool square_read_ = false;    // whether this tick's copy of the square succeeded
   COLORREF marker_ = 0;        // colour of the marker: the pixel under the mouse
   GdiBrush handle_brush_;      // the handle box's background: grey, red while bound
   bool bound_ = false;

@@ -208,14 +208,17 @@ void ImageToolWindow::measure_desktop() {
 COLORREF ImageToolWindow::pixel_at(POINT p) const {
   if (!PtInRect(&desktop_, p)) return CLR_INVALID;  // what GetPixel gives off every monitor
   const int x = p.x - corner_.x, y = p.y - corner_.y;
-  if (square_ && x >= 0 && y >= 0 && x < square_.width() && y < square_.height())
+  if (square_ && x >= 0 && y >= 0 && x < square_.width() && y < square_.height()) {
+    // A failed copy (a locked or secure desktop) reads as unreadable, not as the last tick.
+    if (!square_read_) return CLR_INVALID;
     return colour::to_colorref(square_.pixels()[static_cast<std::size_t>(y) * square_.width() + x]);
+  }
   return GetPixel(screen_.get(), p.x, p.y);
 }
 
 void ImageToolWindow::draw_magnifier(HDC dc, const RECT& r) {
   SetStretchBltMode(dc, COLORONCOLOR);
-  if (!square_ || !StretchBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, square_.dc(), 0, 0,
+  if (!square_ || !square_read_ || !StretchBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, square_.dc(), 0, 0,
                               square_.width(), square_.height(), SRCCOPY))
     theme::fill(dc, r, theme::kBody);
 }
@@ -228,10 +231,8 @@ void ImageToolWindow::tick() {
   // the tick together).
   const int s = 192 / zoom_;
   corner_ = POINT{p.x - s / 2 + 2, p.y - s / 2 + 2};
-  if (square_) {
-    BitBlt(square_.dc(), 0, 0, s, s, screen_.get(), corner_.x, corner_.y, SRCCOPY);
-    GdiFlush();
-  }
+  square_read_ = square_ && BitBlt(square_.dc(), 0, 0, s, s, screen_.get(), corner_.x, corner_.y, SRCCOPY);
+  if (square_read_) GdiFlush();
   const COLORREF colour = pixel_at(p);
   const std::string decimal = decimal_colour(colour);
   put(n::kDecimalBox, decimal);
