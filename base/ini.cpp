@@ -100,11 +100,6 @@ std::string IniDocument::get(std::string_view section, std::string_view key) con
   return std::string(v.substr(0, floor_boundary(v, kIniValueMax)));
 }
 
-bool IniDocument::has_key(std::string_view section, std::string_view key) const {
-  const Section* s = find_section(section);
-  return s && find_key(*s, key);
-}
-
 void IniDocument::add_key(Section& s, std::string name, std::optional<std::string> value) {
   s.first_key.try_emplace(folded(name), s.keys.size());
   s.keys.push_back(Key{std::move(name), std::move(value)});
@@ -127,22 +122,6 @@ void IniDocument::set(std::string_view section, std::string_view key, std::strin
   } else {
     add_key(*s, std::string(strip_blanks(key)), std::move(v));
   }
-}
-
-void IniDocument::remove_key(std::string_view section, std::string_view key) {
-  Section* s = find_section(section);
-  if (!s) return;
-  auto it = s->first_key.find(folded(strip_blanks(key)));
-  if (it == s->first_key.end()) return;
-  s->keys.erase(s->keys.begin() + static_cast<std::ptrdiff_t>(it->second));
-  reindex();
-}
-
-void IniDocument::remove_section(std::string_view section) {
-  auto it = first_section_.find(folded(strip_blanks(section)));
-  if (it == first_section_.end() || it->second == 0) return;
-  sections_.erase(sections_.begin() + static_cast<std::ptrdiff_t>(it->second));
-  reindex();
 }
 
 std::vector<std::string> IniDocument::section_names() const {
@@ -203,6 +182,5 @@ bool ini_write(const std::string& path, std::string_view section, std::string_vi
   return ini_save(path, doc);
 }
 
-std::vector<std::string> ini_section_names(const std::string& path) { return ini_load(path).section_names(); }
 
 }  // namespace tb

@@ -22,10 +22,7 @@ class IniDocument {
 
   // The value as the platform's string read gives it; "" when missing.
   std::string get(std::string_view section, std::string_view key) const;
-  bool has_key(std::string_view section, std::string_view key) const;
   void set(std::string_view section, std::string_view key, std::string_view value);
-  void remove_key(std::string_view section, std::string_view key);
-  void remove_section(std::string_view section);
   // Named sections in file order, duplicates included, as far as the list buffer holds them.
   std::vector<std::string> section_names() const;
   std::string serialize() const;
@@ -55,7 +52,6 @@ class IniDocument {
 std::string ini_read(const std::string& path, std::string_view section, std::string_view key);
 bool ini_write(const std::string& path, std::string_view section, std::string_view key,
                std::string_view value);
-std::vector<std::string> ini_section_names(const std::string& path);
 IniDocument ini_load(const std::string& path);
 bool ini_save(const std::string& path, const IniDocument& doc);
 

@@ -9,6 +9,8 @@ using namespace tb::shell;
 TEST_CASE("update page: the note, the question and the author's message") {
   const std::string note_block =
       "【更新情况】<br />\r\n最新版本：1.02<br />\r\n作者留言：修正了截图<br />\r\n其他说明<br />\r\n【】";
+  std::string markers;  // a 1 MiB body from a broken server: every read stays linear
+  while (markers.size() < (1u << 20)) markers += "【更新情况】<br />【";
   struct Row {
     const char* what;
     std::string page;
@@ -23,6 +25,7 @@ TEST_CASE("update page: the note, the question and the author's message") {
       {"no markers: nothing", "<html>forum</html>", false, false, ""},
       {"empty body", "", false, false, ""},
       {"tag inside the version line", "【更新情况】最新版本：1.0<br />2\r\n作者留言：好\r\n【】", true, false, "好"},
+      {"a 1 MiB body of markers", markers, true, true, ""},
       {"a marker after a zero byte is not read", std::string("abc\0", 4) + note_block, false, false, ""},
   };
   for (const Row& r : rows) {
@@ -44,6 +47,8 @@ TEST_CASE("addresses: the update page, the search with its text percent-encoded"
   const std::string base = search_address("");
   CHECK(base.substr(base.size() - 3) == "wd=");
   CHECK(base.find("&bs=%D3%CE%CF%B7&f=8&rsv_bp=1&wd=") != std::string::npos);
+  std::string markers;  // a 1 MiB body from a broken server: every read stays linear
+  while (markers.size() < (1u << 20)) markers += "【更新情况】<br />【";
   struct Row {
     std::string query, encoded;
   };
