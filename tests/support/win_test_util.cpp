@@ -37,6 +37,12 @@ void send_click(HWND h, POINT at) {
 
 POINT middle(const RECT& r) { return {(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
 
+std::wstring class_of(HWND h) {
+  wchar_t buf[256] = {};
+  GetClassNameW(h, buf, 256);
+  return buf;
+}
+
 void move_pointer(POINT p) {
   INPUT in{};
   in.type = INPUT_MOUSE;

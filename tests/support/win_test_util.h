@@ -17,6 +17,8 @@ bool wait_until(const std::function<bool()>& done, DWORD ms = 5000);
 void post_click(HWND h, POINT at = {2, 2});
 void send_click(HWND h, POINT at = {2, 2});
 POINT middle(const RECT& r);
+// The window class's name.
+std::wstring class_of(HWND h);
 // Moves the pointer with real input through Wine, as the user's hand does.
 void move_pointer(POINT p);
 // Presses and releases keys through SendInput (modifiers first, released in reverse).

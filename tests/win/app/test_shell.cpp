@@ -2,7 +2,11 @@
 // the real window, the notice and input windows.
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <doctest/doctest.h>
+
+#include <set>
 
 #include "app/shell.h"
 #include "base/encoding.h"
@@ -130,6 +134,26 @@ TEST_CASE("start-up state: flat look, tab 0, placeholder kept, tooltips") {
   CHECK(w.selected_page("选择夹1") == 0);
   CHECK(w.text("编辑框1") == "按键论坛搜索……");
   CHECK(GetFocus() != edit);
+  // The tool buttons' tooltips, each with its text, once the mouse is over the window.
+  SendMessageW(w.hwnd(), WM_SETCURSOR, reinterpret_cast<WPARAM>(w.hwnd()), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+  HWND tip = nullptr;
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND h, LPARAM lp) -> BOOL {
+        if (test::class_of(h) == TOOLTIPS_CLASSW) *reinterpret_cast<HWND*>(lp) = h;
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&tip));
+  REQUIRE(tip);
+  std::set<std::string> tips;
+  for (int i = 0, n = static_cast<int>(SendMessageW(tip, TTM_GETTOOLCOUNT, 0, 0)); i < n; ++i) {
+    wchar_t text[80] = {};
+    TTTOOLINFOW ti{};
+    ti.cbSize = sizeof ti;
+    ti.lpszText = text;
+    if (SendMessageW(tip, TTM_ENUMTOOLSW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&ti))) tips.insert(to_gbk(text));
+  }
+  CHECK(tips == std::set<std::string>{"窗口雷达", "图色工具", "代码管理器", "记事本", "计算器", "画图"});
 }
 
 TEST_CASE("selecting a tab hides its picture button and shows its page") {

@@ -79,11 +79,7 @@ struct Fixture {
   }
 };
 
-std::wstring class_of(HWND h) {
-  wchar_t buf[64] = {};
-  GetClassNameW(h, buf, 64);
-  return buf;
-}
+using tb::test::class_of;
 
 }  // namespace
 

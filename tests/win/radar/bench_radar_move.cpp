@@ -59,7 +59,7 @@ struct SecondTarget {
     STARTUPINFOW si{};
     si.cb = sizeof si;
     if (!CreateProcessW(path.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return;
-    pump_until([this] {
+    wait_until([this] {
       EnumWindows(&match, reinterpret_cast<LPARAM>(this));
       return top && IsWindowVisible(top);
     }, 20000);

@@ -16,27 +16,14 @@ namespace radar_test {
 // Pumps this thread's messages for at least `ms` milliseconds.
 inline void pump(DWORD ms = 0) { tb::test::pump(ms); }
 
-// Pumps until done() holds; false on timeout.
-inline bool pump_until(const std::function<bool()>& done, DWORD timeout_ms = 5000) {
-  const DWORD start = GetTickCount();
-  while (!done()) {
-    if (GetTickCount() - start > timeout_ms) return false;
-    pump(5);
-  }
-  return true;
-}
+using tb::test::class_of;
+using tb::test::wait_until;
 
 inline std::wstring exe_dir() {
   wchar_t buf[MAX_PATH];
   DWORD n = GetModuleFileNameW(nullptr, buf, MAX_PATH);
   std::wstring p(buf, n);
   return p.substr(0, p.find_last_of(L"\\/") + 1);
-}
-
-inline std::wstring class_of(HWND w) {
-  wchar_t buf[256] = {};
-  GetClassNameW(w, buf, 256);
-  return buf;
 }
 
 // A target process (radar_target.exe beside this program) and its windows.
@@ -55,7 +42,7 @@ class Target {
   bool stop_answering(DWORD ms) {
     hung_ = true;
     PostMessageW(top, radar_target::kStopAnswering, ms, 0);
-    return pump_until([this] {
+    return wait_until([this] {
       DWORD_PTR r = 0;
       return SendMessageTimeoutW(top, WM_NULL, 0, 0, SMTO_NORMAL, 100, &r) == 0;
     });
@@ -86,7 +73,7 @@ class Target {
     CloseHandle(pi.hThread);
     process_ = pi.hProcess;
     pid = pi.dwProcessId;
-    pump_until([this] {
+    wait_until([this] {
       find();
       return ok() && IsWindowVisible(top) && IsWindowVisible(second);
     }, 20000);

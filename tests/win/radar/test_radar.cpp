@@ -58,7 +58,7 @@ void click_picture(HWND b) {  // press and release inside a picture button
 }
 // Waits until the radar's action has ended and the picked window has taken it.
 void settle(RadarWindow* r) {
-  CHECK(pump_until([r] { return !r->acting(); }));
+  CHECK(wait_until([r] { return !r->acting(); }));
   HWND h = reinterpret_cast<HWND>(static_cast<std::intptr_t>(tb::radar::box_handle(r->text("编辑框2"))));
   DWORD_PTR answer = 0;
   if (IsWindow(h)) SendMessageTimeoutW(h, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, &answer);
@@ -215,7 +215,7 @@ TEST_CASE("the tip rotates every 5 seconds through its three texts") {
   const std::string first = r->text("透明标签1");
   pump(4000);
   CHECK(r->text("透明标签1") == first);
-  CHECK(pump_until([&] { return r->text("透明标签1") != first; }, 2500));
+  CHECK(wait_until([&] { return r->text("透明标签1") != first; }, 2500));
   CHECK(r->text("透明标签1") == "取自窗口信息后，再点置顶，可以让本窗口置顶");
   const auto& table = tb::res::kRadarWindow.controls;
   auto timer = std::find_if(table.begin(), table.end(), [](const auto& d) { return d.name == "时钟1"; });
@@ -245,7 +245,7 @@ TEST_CASE("dragging the target icon onto windows of another process") {
   CHECK(count_of(grab(panel_rect), 0) > 60);  // the icon at rest
 
   button(true);
-  REQUIRE(pump_until([r] { return r->dragging(); }));
+  REQUIRE(wait_until([r] { return r->dragging(); }));
   // The icon leaves the panel and becomes the pointer: monochrome 32 x 32, hot spot 16,15.
   CHECK(GetCursor() == r->target_cursor());
   ICONINFO ii{};
@@ -307,7 +307,7 @@ TEST_CASE("dragging the target icon onto windows of another process") {
 
   drag_to({top_rect.left + 200, top_rect.top + 150});
   button(false);
-  REQUIRE(pump_until([r] { return !r->dragging(); }));
+  REQUIRE(wait_until([r] { return !r->dragging(); }));
   pump(50);
   CHECK(GetCursor() == LoadCursorW(nullptr, IDC_ARROW));
   CHECK(count_of(grab(panel_rect), 0) > 60);  // the icon is back
@@ -325,7 +325,7 @@ TEST_CASE("dragging the target icon onto windows of another process") {
   // A pick that loses the mouse capture ends as a release would.
   drag_to(centre(panel_rect));
   button(true);
-  REQUIRE(pump_until([r] { return r->dragging(); }));
+  REQUIRE(wait_until([r] { return r->dragging(); }));
   drag_to({top_rect.right - 20, top_rect.bottom - 20});
   CHECK(differing(grab(outer(top_rect, 8)), screen_before) > 0);
   SetCapture(local.top);
@@ -380,7 +380,7 @@ TEST_CASE("actions on a window that stopped answering: a message box, no change,
     SetWindowPos(main, nullptr, 300, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     a.act();
     CHECK_FALSE(seen);  // the press returned before the answer was due
-    CHECK(pump_until([&] {
+    CHECK(wait_until([&] {
       tips.insert(r->text("透明标签1"));
       return seen && test::own_dialogs().empty() && !r->acting() && window_rect(main).top == 3 - main_height;
     }, 8000));
@@ -390,7 +390,7 @@ TEST_CASE("actions on a window that stopped answering: a message box, no change,
     CHECK(tb::to_gbk(said) == tb::radar::kNoAnswerText);
   }
   // The tip timer kept ticking through the hang.
-  CHECK(pump_until([&] {
+  CHECK(wait_until([&] {
     tips.insert(r->text("透明标签1"));
     return tips.size() >= 2;
   }, 6000));
@@ -486,9 +486,9 @@ TEST_CASE("the actions act on the window whose handle is in the box") {
     CHECK((GetWindowLongPtrW(t.top, GWL_EXSTYLE) & WS_EX_TOPMOST) == 0);
     CHECK_FALSE(r->checked("单选框1"));
     click(r, "单选框3");
-    CHECK(pump_until([&] { return !IsWindowVisible(t.top); }));
+    CHECK(wait_until([&] { return !IsWindowVisible(t.top); }));
     click(r, "单选框4");
-    CHECK(pump_until([&] { return IsWindowVisible(t.top) != FALSE; }));
+    CHECK(wait_until([&] { return IsWindowVisible(t.top) != FALSE; }));
     CHECK(r->checked("单选框4"));
     CHECK_FALSE(r->checked("单选框3"));
   }
@@ -521,7 +521,7 @@ TEST_CASE("the actions act on the window whose handle is in the box") {
     r->set_text("编辑框5", tb::to_gbk(t.path));
     click(r, "按钮4");
     DWORD started = 0;
-    pump_until([&] {
+    wait_until([&] {
       for (DWORD id : explorers())
         if (std::find(before.begin(), before.end(), id) == before.end()) started = id;
       return started != 0;

@@ -54,7 +54,7 @@ struct Window {
   ~Window() { DestroyWindow(hwnd); }
 };
 
-void choose(HWND dialog, const std::string& name) { test::choose_file(dialog, to_wide(name)); }
+void choose(HWND dialog, const std::string& name) { ::test::choose_file(dialog, to_wide(name)); }
 
 struct FilterBox {
   std::vector<std::string> items;
@@ -110,13 +110,13 @@ TEST_CASE("cancelled dialogs return nothing and leave the current directory alon
     std::string during;
     FilterBox filters;
     HWND dialog_owner = nullptr;
-    test::DialogDriver driver(to_wide("打开文件"), [&](HWND d) {
+    ::test::DialogDriver driver(to_wide("打开文件"), [&](HWND d) {
       filters = read_filters(d);
       dialog_owner = GetWindow(d, GW_OWNER);
       choose(d, tree.other);  // browse into another folder first
       Sleep(300);
       during = cwd();  // the dialog moves it while browsing, so the restore is what is tested
-      test::press_button(d, IDCANCEL);
+      ::test::press_button(d, IDCANCEL);
     });
     CHECK(open_file(owner.hwnd) == "");
     REQUIRE(driver.found());
@@ -127,11 +127,11 @@ TEST_CASE("cancelled dialogs return nothing and leave the current directory alon
   }
   SUBCASE("save, with its defaults") {
     FilterBox filters;
-    test::DialogDriver driver(to_wide("保存文件"), [&](HWND d) {
+    ::test::DialogDriver driver(to_wide("保存文件"), [&](HWND d) {
       filters = read_filters(d);
       choose(d, tree.other);
       Sleep(300);
-      test::press_button(d, IDCANCEL);
+      ::test::press_button(d, IDCANCEL);
     });
     CHECK(save_file(owner.hwnd) == "");
     REQUIRE(driver.found());
@@ -150,7 +150,7 @@ TEST_CASE("a file chosen in another folder comes back as its full path") {
 
   SUBCASE("open, typing the full path") {
     FilterBox filters;
-    test::DialogDriver driver(to_wide("请选择图片，只支持bmp图片"), [&](HWND d) {
+    ::test::DialogDriver driver(to_wide("请选择图片，只支持bmp图片"), [&](HWND d) {
       filters = read_filters(d);
       choose(d, tree.picture);
     });
@@ -161,14 +161,14 @@ TEST_CASE("a file chosen in another folder comes back as its full path") {
     CHECK(cwd() == before);
   }
   SUBCASE("open, a bare name is taken in the start folder") {
-    test::DialogDriver driver(to_wide("打开文件"), [&](HWND d) { choose(d, "图.bmp"); });
+    ::test::DialogDriver driver(to_wide("打开文件"), [&](HWND d) { choose(d, "图.bmp"); });
     CHECK(open_file(owner.hwnd, tree.other + "\\") == tree.picture);
     CHECK_FALSE(driver.stuck());
     CHECK(cwd() == before);
   }
   SUBCASE("save over an existing file: no question, the given filter index") {
     FilterBox filters;
-    test::DialogDriver driver(to_wide("请选择图片"), [&](HWND d) {
+    ::test::DialogDriver driver(to_wide("请选择图片"), [&](HWND d) {
       filters = read_filters(d);
       choose(d, tree.picture);
     });
@@ -179,7 +179,7 @@ TEST_CASE("a file chosen in another folder comes back as its full path") {
     CHECK(cwd() == before);
   }
   SUBCASE("kept directory") {
-    test::DialogDriver driver(to_wide("打开文件"), [&](HWND d) { choose(d, tree.picture); });
+    ::test::DialogDriver driver(to_wide("打开文件"), [&](HWND d) { choose(d, tree.picture); });
     CHECK(open_file(owner.hwnd, tree.start + "\\", "", "", true) == tree.picture);
     CHECK_FALSE(driver.stuck());
     CHECK(cwd() != before);  // wherever the dialog left it

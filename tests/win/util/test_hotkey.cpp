@@ -127,7 +127,7 @@ TEST_CASE("a pressed hotkey runs the action registered under its text") {
   CHECK(hotkey_table()[0].id_text == "窗口激活置前");
 
   press(kCtrlAlt, 'W');
-  REQUIRE(test::pump_until([&] { return pressed.count > 0; }));
+  REQUIRE(::test::wait_until([&] { return pressed.count > 0; }));
   CHECK(pressed.count == 1);
   CHECK(pressed.window == main_window.hwnd);
   CHECK(pressed.msg == WM_HOTKEY);
@@ -160,7 +160,7 @@ TEST_CASE("registering a text again replaces the earlier registration") {
   CHECK(combination_free(kCtrlAlt, 'Q'));
 
   press(kCtrlAlt, 'W');
-  REQUIRE(test::pump_until([&] { return second.count > 0; }));
+  REQUIRE(::test::wait_until([&] { return second.count > 0; }));
   CHECK(first.count == 0);
 
   // The tool registers the same texts at every activation: the table does not grow.
@@ -171,7 +171,7 @@ TEST_CASE("registering a text again replaces the earlier registration") {
   CHECK(hotkey_table().size() == 2);
   second.count = 0;
   press(kCtrlAlt, 'W');
-  REQUIRE(test::pump_until([&] { return second.count > 0; }));
+  REQUIRE(::test::wait_until([&] { return second.count > 0; }));
   CHECK(second.count == 1);
 
   // The same text moved to another window: the first window's copy is gone.
@@ -181,7 +181,7 @@ TEST_CASE("registering a text again replaces the earlier registration") {
   CHECK(hotkey_table().size() == 2);
   CHECK(entry("颜色1")->window == other.hwnd);
   press(kCtrlAlt, 'W');
-  REQUIRE(test::pump_until([&] { return moved.count > 0; }));
+  REQUIRE(::test::wait_until([&] { return moved.count > 0; }));
   CHECK(second.count == 1);
   clear_table();
 }
@@ -195,11 +195,11 @@ TEST_CASE("a blank identification text shows the notice and registers nothing") 
     CAPTURE(std::string(blank).size());
     std::wstring box_text;
     HWND box_owner = nullptr;
-    test::DialogDriver driver(to_wide("友情提醒"), [&](HWND box) {
-      for (HWND c : test::children_of(box))
-        if (test::class_of(c) == L"Static" && !test::text_of(c).empty()) box_text = test::text_of(c);
+    ::test::DialogDriver driver(to_wide("友情提醒"), [&](HWND box) {
+      for (HWND c : ::test::children_of(box))
+        if (::test::class_of(c) == L"Static" && !::test::text_of(c).empty()) box_text = ::test::text_of(c);
       box_owner = GetWindow(box, GW_OWNER);
-      test::press_button(box, IDOK);
+      ::test::press_button(box, IDOK);
     });
     CHECK_FALSE(register_hotkey(main_window.hwnd, kCtrlAlt, 'W', Pressed().action(), blank));
     REQUIRE(driver.found());
@@ -266,9 +266,9 @@ TEST_CASE("each taken-over window keeps its own procedure and its own hotkeys") 
 
   // Each window's hotkey runs its own action.
   press(kCtrlAlt, '3');
-  REQUIRE(test::pump_until([&] { return on_b.count > 0; }));
+  REQUIRE(::test::wait_until([&] { return on_b.count > 0; }));
   press(kCtrlAlt, '1');
-  REQUIRE(test::pump_until([&] { return on_a.count > 0; }));
+  REQUIRE(::test::wait_until([&] { return on_a.count > 0; }));
   CHECK(on_a.window == a.hwnd);
   CHECK(on_b.window == b.hwnd);
   CHECK(on_a.count + on_b.count == 2);
@@ -303,7 +303,7 @@ TEST_CASE("the own top-level window is the topmost visible one of the process") 
   REQUIRE(register_hotkey(nullptr, kCtrlAlt, 'W', pressed.action(), "窗口激活置前"));
   CHECK(hotkey_table()[0].window == a.hwnd);
   press(kCtrlAlt, 'W');
-  REQUIRE(test::pump_until([&] { return pressed.count > 0; }));
+  REQUIRE(::test::wait_until([&] { return pressed.count > 0; }));
   CHECK(pressed.window == a.hwnd);
   clear_table();
 }
@@ -314,18 +314,18 @@ TEST_CASE("notify answers the button code minus one, owned by the given or own w
 
   HWND box_owner = nullptr;
   {
-    test::DialogDriver driver(to_wide("友情提醒"), [&](HWND box) {
+    ::test::DialogDriver driver(to_wide("友情提醒"), [&](HWND box) {
       box_owner = GetWindow(box, GW_OWNER);
-      test::press_button(box, IDOK);
+      ::test::press_button(box, IDOK);
     });
     CHECK(notify("好") == 0);
     REQUIRE(driver.found());
     CHECK(box_owner == main_window.hwnd);
   }
   {
-    test::DialogDriver driver(to_wide("Tarvo"), [&](HWND box) {
+    ::test::DialogDriver driver(to_wide("Tarvo"), [&](HWND box) {
       box_owner = GetWindow(box, GW_OWNER);
-      test::press_button(box, IDNO);
+      ::test::press_button(box, IDNO);
     });
     CHECK(notify("要继续吗？", MB_YESNO, "Tarvo", other.hwnd) == 6);
     REQUIRE(driver.found());
@@ -348,7 +348,7 @@ TEST_CASE("a destroyed window leaves no registration behind") {
   Pressed pressed;
   REQUIRE(register_hotkey(reopened.hwnd, kCtrlAlt, 'W', pressed.action(), "颜色1"));
   press(kCtrlAlt, 'W');
-  REQUIRE(test::pump_until([&] { return pressed.count > 0; }));
+  REQUIRE(::test::wait_until([&] { return pressed.count > 0; }));
   CHECK(pressed.window == reopened.hwnd);
   clear_table();
 }

@@ -9,28 +9,12 @@
 #include <thread>
 #include <vector>
 
+#include "tests/support/win_test_util.h"
+
 namespace test {
 
-// Pumps this thread's messages until done() holds; false on timeout.
-inline bool pump_until(const std::function<bool()>& done, DWORD timeout_ms = 5000) {
-  const DWORD start = GetTickCount();
-  while (!done()) {
-    if (GetTickCount() - start > timeout_ms) return false;
-    MSG m;
-    while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&m);
-      DispatchMessageW(&m);
-    }
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-  }
-  return true;
-}
-
-inline std::wstring class_of(HWND w) {
-  wchar_t buf[64] = {};
-  GetClassNameW(w, buf, 64);
-  return buf;
-}
+using tb::test::class_of;
+using tb::test::wait_until;
 
 inline std::wstring text_of(HWND w) {
   wchar_t buf[512] = {};
