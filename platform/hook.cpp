@@ -135,6 +135,9 @@ HWND notification_target(HWND parent, UINT msg, WPARAM wp, LPARAM lp) {
       auto* mi = reinterpret_cast<MEASUREITEMSTRUCT*>(lp);
       return mi && mi->CtlType != ODT_MENU ? GetDlgItem(parent, static_cast<int>(mi->CtlID)) : nullptr;
     }
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+      return reinterpret_cast<HWND>(lp);  // a scroll bar control; 0 for the window's own bars
     case WM_CTLCOLORBTN:
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORLISTBOX:

@@ -23,8 +23,8 @@ LRESULT call_next(HWND w, UINT msg, WPARAM wp, LPARAM lp);
 // A parent's notification as the control it concerns sees it: kReflected + the message.
 constexpr UINT kReflected = WM_USER + 0x1C00;
 
-// The control a parent's WM_COMMAND, WM_NOTIFY, WM_DRAWITEM, WM_MEASUREITEM or WM_CTLCOLOR*
-// concerns; nullptr for other messages or when there is none.
+// The control a parent's WM_COMMAND, WM_NOTIFY, WM_DRAWITEM, WM_MEASUREITEM, WM_CTLCOLOR* or
+// WM_HSCROLL/WM_VSCROLL concerns; nullptr for other messages or when there is none.
 HWND notification_target(HWND parent, UINT msg, WPARAM wp, LPARAM lp);
 // Offers the notification to its control's hooks as kReflected + msg; true when one answered.
 bool reflect_notification(HWND parent, UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);

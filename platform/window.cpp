@@ -11,7 +11,7 @@
 #include "base/encoding.h"
 #include "base/text.h"
 #include "platform/hook.h"
-#include "platform/window_parts.h"
+#include "platform/kinds.h"
 #include "platform/late_bind.h"
 
 namespace tb {
@@ -81,8 +81,13 @@ std::vector<std::pair<int, int>> deferred_pages(const WindowDef& def) {
   return out;
 }
 
+void accept_files(HWND h) {
+  TB_LATE(L"shell32.dll", DragAcceptFiles);
+  if (DragAcceptFiles) DragAcceptFiles(h, TRUE);
+}
+
 // Open windows, oldest first. Never destroyed: windows get messages during static teardown.
-std::vector<Window*>& live() {
+std::vector<Window*>& open_list() {
   static auto* v = new std::vector<Window*>;
   return *v;
 }
@@ -163,7 +168,7 @@ void init_framework(HINSTANCE inst) {
   wc.lpszClassName = kWindowClass;
   RegisterClassExW(&wc);
   wc.hIcon = nullptr;
-  wc.lpfnWndProc = &Window::container_proc;
+  wc.lpfnWndProc = &child_proc;
   wc.lpszClassName = kContainerClass;
   RegisterClassExW(&wc);
 }
@@ -184,6 +189,10 @@ bool dispatch_pending(int& quit_code) {
 void pump_pending() {
   int code = 0;
   if (!dispatch_pending(code)) PostQuitMessage(code);  // for the loop that owns it
+}
+
+void pump_pending_input() {
+  if (HIWORD(GetQueueStatus(QS_INPUT))) pump_pending();
 }
 
 namespace {
@@ -218,19 +227,19 @@ int run_message_loop(const std::function<void()>& idle) {
 
 Window* Window::from(HWND w) {
   if (!w) return nullptr;
-  for (Window* x : live())
+  for (Window* x : open_list())
     if (x->hwnd_ == w) return x;
   return nullptr;
 }
 
-std::vector<Window*> Window::open_windows() { return live(); }
+std::vector<Window*> Window::open_windows() { return open_list(); }
 
 bool Window::close_all(Window* except) {
   // Newest first: a window opened from another closes before it.
-  std::vector<Window*> all = live();
+  std::vector<Window*> all = open_list();
   for (auto it = all.rbegin(); it != all.rend(); ++it) {
     if (*it == except) continue;
-    auto& now = live();
+    auto& now = open_list();
     if (std::find(now.begin(), now.end(), *it) == now.end()) continue;  // gone with another
     HWND h = (*it)->hwnd_;
     SendMessageW(h, WM_CLOSE, 0, 0);
@@ -256,10 +265,16 @@ bool Window::build(const WindowDef& def, const OpenOptions& o, std::function<voi
   }
   // From here on the window owns the object; it stays whole until this call returns.
   Busy busy(this);
-  for (std::size_t i = 0; i < def.controls.size(); ++i) add_control(i);
+  host_ = std::make_unique<PaintedHost>(made, nullptr);
+  for (std::size_t i = 0; i < def.controls.size(); ++i) {
+    controls_.push_back(make_control(*this, i));
+    by_name_.emplace(std::string(def.controls[i].name), i);
+    if (def.controls[i].tip_at != Tip::None) pending_tips_ = true;
+    if (def.controls[i].kind == Kind::FileDrop) accept_files(made);
+  }
   page_of_ = deferred_pages(def);
   for (std::size_t i : creation_order(def))
-    if (page_of_[i].first < 0) create_control(i);
+    if (page_of_[i].first < 0) controls_[i]->create();
   // Shown before its created handler runs, as a loaded window is; the handler's work (pictures,
   // hotkeys) is done before the first paint reaches the screen.
   if (o.show) ShowWindow(made, SW_SHOW);
@@ -277,21 +292,21 @@ void Window::bring_forward() {
 
 void Window::open_page(std::pair<int, int> page) {
   if (page.first < 0 || !made_pages_.insert(page).second) return;
-  tab_page(*ctls_[static_cast<std::size_t>(page.first)], page.second);  // the page's own window first
+  controls_[static_cast<std::size_t>(page.first)]->inner(page.second);  // the page's own window first
   for (std::size_t i : creation_order(*def_))
-    if (page_of_[i] == page) create_control(i);
+    if (page_of_[i] == page) controls_[i]->create();
 }
 
-Window::Ctl* Window::made(std::string_view name) {
-  Ctl* c = find(name);
-  if (c && !c->hwnd && c->index < page_of_.size()) open_page(page_of_[c->index]);
+Control* Window::made(std::string_view name) {
+  Control* c = find(name);
+  if (c && !c->made() && c->index() < page_of_.size()) open_page(page_of_[c->index()]);
   return c;
 }
 
 int Window::modal_loop(Window* w, const WindowDef& def, const OpenOptions& o) {
   Modal modal;
   // The others are disabled before the window exists, so nothing reaches them meanwhile.
-  for (Window* x : live())
+  for (Window* x : open_list())
     if (x->hwnd_ && IsWindowEnabled(x->hwnd_)) {
       EnableWindow(x->hwnd_, FALSE);
       modal.disabled.push_back(x->hwnd_);
@@ -361,7 +376,7 @@ void Window::finish() {
   if (tooltip_) DestroyWindow(tooltip_);
   tooltip_ = nullptr;
   on_destroyed();
-  auto& v = live();
+  auto& v = open_list();
   v.erase(std::remove(v.begin(), v.end(), this), v.end());
   if (gone_) gone_();
   if (modal_) modal_->enable_others();
@@ -378,7 +393,7 @@ LRESULT CALLBACK Window::window_proc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
     self = static_cast<Window*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
     self->hwnd_ = h;
     SetWindowLongPtrW(h, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    live().push_back(self);
+    open_list().push_back(self);
   }
   if (!self) return DefWindowProcW(h, msg, wp, lp);
   Busy busy(self);
@@ -394,65 +409,247 @@ LRESULT Window::handle(UINT msg, WPARAM wp, LPARAM lp) {
   LRESULT r = 0;
   // Any control passes the cursor question up to here: the mouse is over the window.
   if (msg == WM_SETCURSOR) add_pending_tooltips();
-  if (drawn_message(hwnd_, msg, wp, lp, r)) return r;
+  if (host_ && host_->message(msg, wp, lp, r)) return r;
   if (on_message(msg, wp, lp, r)) return r;
-  if (notification(hwnd_, msg, wp, lp, r)) return r;
+  if (reflect_notification(hwnd_, msg, wp, lp, r) || body_colours(msg, wp, r)) return r;
   switch (msg) {
-    case WM_ERASEBKGND:
-      return 1;
+    case WM_ERASEBKGND: return 1;
     case WM_NCPAINT:
       if (lacks_frame(hwnd_)) return 0;
       break;
-    case WM_PAINT:
-      paint_client(hwnd_, [this](HDC dc, const RECT& rc) {
-        if (background_) background_(dc, rc, theme::Face::Normal);
-        else theme::window_background(dc, rc, def_ ? def_->caption : "", scale_pct(), def_ && def_->caption_bar);
-        paint_drawn(hwnd_, dc);
-      });
-      return 0;
+    case WM_PAINT: paint_client(hwnd_, [this](HDC dc, const RECT& rc) { paint(dc, rc); }); return 0;
     case WM_NCHITTEST: {
-      // The caption band drags the window.
+      // The caption band drags the window, but for the rows painted on it.
       POINT p{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
       ScreenToClient(hwnd_, &p);
-      if (drawn_at(hwnd_, p)) return HTCLIENT;  // a drawn row on the caption band
-      if (p.y >= 0 && p.y < scale(theme::kCaptionHeight)) return HTCAPTION;
-      return HTCLIENT;
+      return host_->at(p) || p.y < 0 || p.y >= scale(theme::kCaptionHeight) ? HTCLIENT : HTCAPTION;
     }
     case WM_CLOSE: {
       EventArgs a;
-      if (fire("", Event::Close, a) && !a.result) return 0;  // refused
-      destroy();
+      if (!fire("", Event::Close, a) || a.result) destroy();  // else refused
       return 0;
     }
     case WM_TIMER:
-      if (Ctl* c = by_id(static_cast<int>(wp))) {
-        fire(c->def->name, Event::Tick);
+      if (Control* c = by_id(static_cast<int>(wp))) {
+        fire(c->def().name, Event::Tick);
         return 0;
       }
       break;
-    case WM_DROPFILES: {
-      HDROP drop = reinterpret_cast<HDROP>(wp);
-      TB_LATE(L"shell32.dll", DragQueryFileW);
-      TB_LATE(L"shell32.dll", DragFinish);
-      if (!DragQueryFileW || !DragFinish) return 0;
-      EventArgs a;
-      UINT n = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
-      for (UINT i = 0; i < n; ++i) {
-        UINT len = DragQueryFileW(drop, i, nullptr, 0);
-        std::wstring w(len + 1, L'\0');
-        DragQueryFileW(drop, i, w.data(), len + 1);
-        w.resize(len);
-        a.files.push_back(to_gbk(w));
-      }
-      DragFinish(drop);
-      for (auto& c : ctls_)
-        if (c->def->kind == Kind::FileDrop) fire(c->def->name, Event::Drop, a);
-      return 0;
-    }
-    default:
-      break;
+    case WM_DROPFILES: drop_files(wp); return 0;
+    default: break;
   }
   return DefWindowProcW(hwnd_, msg, wp, lp);
+}
+
+void Window::paint(HDC dc, const RECT& rc) {
+  if (background_) background_(dc, rc, theme::Face::Normal);
+  else theme::window_background(dc, rc, def_ ? def_->caption : "", scale_pct(), def_ && def_->caption_bar);
+  host_->paint(dc);
+}
+
+void Window::drop_files(WPARAM wp) {
+  auto drop = reinterpret_cast<HDROP>(wp);
+  TB_LATE(L"shell32.dll", DragQueryFileW);
+  TB_LATE(L"shell32.dll", DragFinish);
+  if (!DragQueryFileW || !DragFinish) return;
+  EventArgs a;
+  const UINT n = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+  for (UINT i = 0; i < n; ++i) {
+    const UINT len = DragQueryFileW(drop, i, nullptr, 0);
+    std::wstring w(len + 1, L'\0');
+    DragQueryFileW(drop, i, w.data(), len + 1);
+    w.resize(len);
+    a.files.push_back(to_gbk(w));
+  }
+  DragFinish(drop);
+  for (auto& c : controls_)
+    if (c->def().kind == Kind::FileDrop) fire(c->def().name, Event::Drop, a);
+}
+
+// ---- Rows by stored name ----
+
+Control* Window::find(std::string_view name) {
+  auto it = by_name_.find(name);
+  if (it != by_name_.end()) return controls_[it->second].get();
+  note_unknown(name);
+  return nullptr;
+}
+const Control* Window::find(std::string_view name) const { return const_cast<Window*>(this)->find(name); }
+
+Control* Window::by_id(int id) {
+  const auto i = static_cast<std::size_t>(id - kFirstControlId);
+  return id >= kFirstControlId && i < controls_.size() ? controls_[i].get() : nullptr;
+}
+
+HWND Window::container_of(const ControlDef& d) {
+  Control* p = d.parent.empty() ? nullptr : find(d.parent);
+  HWND in = p ? p->inner(d.page) : nullptr;
+  return in ? in : hwnd_;
+}
+
+PaintedHost* Window::host_of(const ControlDef& d) {
+  Control* p = d.parent.empty() ? nullptr : find(d.parent);
+  PaintedHost* in = p ? p->inner_host(d.page) : nullptr;
+  return in ? in : host_.get();
+}
+
+HWND Window::control(std::string_view name) const {
+  // Asking for the window of a row on a page not yet shown makes that page's windows.
+  const Control* c = const_cast<Window*>(this)->made(name);
+  return c ? c->hwnd() : nullptr;
+}
+
+const ControlDef* Window::control_def(std::string_view name) const {
+  const Control* c = find(name);
+  return c ? &c->def() : nullptr;
+}
+
+bool Window::locate(std::string_view name, HWND& in, RECT& r) {
+  Control* c = made(name);
+  return c && c->locate(in, r);
+}
+
+bool Window::visible(std::string_view name) {
+  Control* c = made(name);
+  return c && c->visible();
+}
+
+void Window::set_painter(std::string_view name, Painter p) {
+  if (name.empty()) {
+    background_ = std::move(p);
+  } else if (Control* c = find(name)) {
+    c->painter = std::move(p);
+  }
+  repaint(name);
+}
+
+void Window::repaint(std::string_view name) {
+  if (name.empty()) {
+    if (hwnd_) InvalidateRect(hwnd_, nullptr, TRUE);
+  } else if (Control* c = find(name)) {
+    c->repaint();  // one not made yet paints when it is
+  }
+}
+
+std::string Window::text(std::string_view name) const {
+  if (!name.empty()) {
+    const Control* c = const_cast<Window*>(this)->made(name);
+    return c ? c->text() : std::string();
+  }
+  std::wstring w(static_cast<std::size_t>(GetWindowTextLengthW(hwnd_)) + 1, L'\0');
+  w.resize(static_cast<std::size_t>(std::max(GetWindowTextW(hwnd_, w.data(), static_cast<int>(w.size())), 0)));
+  return to_gbk(w);
+}
+
+void Window::set_text(std::string_view name, std::string_view t) {
+  if (name.empty()) {
+    SetWindowTextW(hwnd_, to_wide(t).c_str());
+  } else if (Control* c = made(name)) {
+    c->set_text(t);
+  }
+}
+
+void Window::show(std::string_view name, bool on) {
+  if (Control* c = made(name)) c->show(on);
+}
+
+bool Window::checked(std::string_view name) const {
+  HWND h = control(name);
+  return h && SendMessageW(h, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void Window::set_checked(std::string_view name, bool on) {
+  if (HWND h = control(name)) SendMessageW(h, BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+void Window::select_page(std::string_view tab, int page) {
+  Control* c = made(tab);
+  if (!c || c->def().kind != Kind::Tab) return;
+  auto* t = static_cast<TabControl*>(c);
+  if (page < 0 || page >= t->pages()) return;
+  open_page({static_cast<int>(c->index()), page});  // its rows are made before the page shows
+  t->select(page);
+}
+
+int Window::selected_page(std::string_view tab) const {
+  const Control* c = find(tab);
+  return c && c->def().kind == Kind::Tab ? static_cast<const TabControl*>(c)->selected() : -1;
+}
+
+void Window::set_timer(std::string_view name, unsigned ms) {
+  if (Control* c = find(name)) SetTimer(hwnd_, static_cast<UINT_PTR>(c->id()), ms, nullptr);
+}
+
+void Window::kill_timer(std::string_view name) {
+  if (Control* c = find(name)) KillTimer(hwnd_, static_cast<UINT_PTR>(c->id()));
+}
+
+void Window::set_scroll(std::string_view name, int min, int max, int page, int pos) {
+  Control* c = made(name);
+  if (c && c->made() && c->def().kind == Kind::HScrollBar) static_cast<ScrollControl*>(c)->set_range(min, max, page, pos);
+}
+
+int Window::scroll_pos(std::string_view name) const {
+  const Control* c = const_cast<Window*>(this)->made(name);
+  return c && c->made() && c->def().kind == Kind::HScrollBar ? static_cast<const ScrollControl*>(c)->position() : 0;
+}
+
+void Window::set_cursor(std::string_view name, HCURSOR cur) {
+  Control* c = find(name);
+  if (!c) return;
+  c->cursor = cur;
+  POINT p;
+  GetCursorPos(&p);
+  if (HWND h = c->hwnd(); h && (WindowFromPoint(p) == h || GetCapture() == h))
+    SetCursor(cur ? cur : LoadCursorW(nullptr, IDC_ARROW));
+}
+
+void Window::caption_buttons(std::string_view minimise, std::string_view close) {
+  const int pct = scale_pct();
+  set_painter(minimise, [pct](HDC dc, const RECT& r, theme::Face f) { theme::minimise_glyph(dc, r, f, pct); });
+  set_painter(close, [pct](HDC dc, const RECT& r, theme::Face f) { theme::close_glyph(dc, r, f, pct); });
+  on(minimise, Event::Click, [this](const EventArgs&) { ShowWindow(hwnd_, SW_SHOWMINNOACTIVE); });
+  on(close, Event::Click, [this](const EventArgs&) { this->close(); });
+}
+
+void Window::set_topmost(bool on) {
+  SetWindowPos(hwnd_, on ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void Window::show_popup_menu(std::string_view name) {
+  constexpr int kMenuBase = 40000;  // command ids: base + item
+  const Control* c = find(name);
+  if (!c || c->def().kind != Kind::PopupMenu) return;
+  const std::vector<std::string> items = split(c->def().text, "|");
+  if (items.empty()) return;
+  HMENU m = CreatePopupMenu();
+  for (std::size_t i = 0; i < items.size(); ++i)
+    if (items[i] == "-") AppendMenuW(m, MF_SEPARATOR, 0, nullptr);  // keeps its place in the item numbers
+    else AppendMenuW(m, MF_STRING, static_cast<UINT_PTR>(kMenuBase + i), to_wide(items[i]).c_str());
+  POINT p;
+  GetCursorPos(&p);
+  SetForegroundWindow(hwnd_);
+  const int cmd = TrackPopupMenu(m, TPM_RETURNCMD | TPM_RIGHTBUTTON, p.x, p.y, 0, hwnd_, nullptr);
+  DestroyMenu(m);
+  if (cmd <= 0) return;
+  EventArgs a;
+  a.item = cmd - kMenuBase;
+  fire(c->def().name, Event::Menu, a);
+}
+
+Surface Window::surface(std::string_view name) {
+  Control* c = made(name);
+  return c && c->def().kind == Kind::DrawingPanel ? static_cast<PanelControl*>(c)->surface() : Surface{};
+}
+
+bool Window::set_surface(std::string_view name, Dib dib) {
+  Control* c = made(name);
+  return c && c->def().kind == Kind::DrawingPanel && static_cast<PanelControl*>(c)->set_surface(std::move(dib));
+}
+
+bool Window::renew(std::string_view name) {
+  Control* c = made(name);
+  return c && c->renew();
 }
 
 }  // namespace tb

@@ -21,6 +21,9 @@
 
 namespace tb {
 
+class Control;
+class PaintedHost;
+
 enum class Event {
   Click,        // buttons, picture buttons, check boxes, radio buttons, transparent labels
   DoubleClick,  // list boxes, trees and any control that sees a double-click
@@ -103,6 +106,16 @@ class Window {
     slot = w;  // before its created handler runs, so that one cannot open a second
     return w->build(def, o, [&slot] { slot = nullptr; }) ? w : nullptr;
   }
+  // A tool window that exists once: the open one is restored and brought forward, else it
+  // is opened. False if it could not be made.
+  template <class W>
+  static bool open_or_raise(W*& slot, const WindowDef& def, const OpenOptions& o = {}) {
+    if (slot && slot->hwnd()) {
+      slot->bring_forward();
+      return true;
+    }
+    return open_single(slot, def, o) != nullptr;
+  }
   // Opens W modally: the toolbox's other windows are disabled until it is gone. Returns what
   // it ended with (end_modal), 0 when it was closed otherwise. A WM_QUIT that arrives
   // meanwhile closes it and is posted again for the outer loop.
@@ -154,6 +167,8 @@ class Window {
   void set_cursor(std::string_view name, HCURSOR c);  // nullptr restores the arrow
   void set_topmost(bool on);
   void show_popup_menu(std::string_view name);  // at the pointer
+  // The caption's minimise and close buttons: their glyphs, and minimising or closing.
+  void caption_buttons(std::string_view minimise, std::string_view close);
   // The pixel surface of a drawing panel (empty for other controls); repaint() shows changes.
   Surface surface(std::string_view name);
   // Gives a drawing panel a new surface; the panel takes its size in device pixels. False for
@@ -184,9 +199,7 @@ class Window {
     return fire(name, ev, a);
   }
 
- private:
-  struct Ctl;
-  struct Modal;
+ public:
   // Held while the framework works inside one of the window's messages: a window destroyed
   // meanwhile is deleted only when the outermost of them has returned.
   struct Busy {
@@ -196,40 +209,29 @@ class Window {
     Busy(const Busy&) = delete;
     Busy& operator=(const Busy&) = delete;
   };
+
+ private:
+  struct Modal;
+  friend class Control;
   friend void init_framework(HINSTANCE inst);
   bool build(const WindowDef& def, const OpenOptions& o, std::function<void()> gone);
   static int modal_loop(Window* w, const WindowDef& def, const OpenOptions& o);
   static LRESULT CALLBACK window_proc(HWND, UINT, WPARAM, LPARAM);
-  static LRESULT CALLBACK container_proc(HWND, UINT, WPARAM, LPARAM);
   LRESULT handle(UINT msg, WPARAM wp, LPARAM lp);
-  LRESULT handle_container(Ctl& c, HWND h, UINT msg, WPARAM wp, LPARAM lp);
-  bool control_message(Ctl& c, UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
-  bool live_box_message(Ctl& c, UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
-  void hand_over(Ctl& c);
-  bool notification(HWND receiver, UINT msg, WPARAM wp, LPARAM lp, LRESULT& out);
+  void paint(HDC dc, const RECT& rc);
+  void drop_files(WPARAM drop);  // an HDROP
   bool bound(std::string_view name, Event ev) const;
-  bool scroll(Ctl& c, WPARAM wp);
-  void add_control(std::size_t index);
-  void create_control(std::size_t index);
-  void add_tooltip(Ctl& c);
-  Ctl* made(std::string_view name);
-  void open_page(std::pair<int, int> page);
-  HWND tab_page(Ctl& tab, int i);
+  void add_tooltip(Control& c);
+  void remove_tooltip(Control& c);
   void add_pending_tooltips();
-  HWND container_of(const ControlDef& d) const;
-  Ctl* find(std::string_view name);
-  const Ctl* find(std::string_view name) const;
-  Ctl* by_hwnd(HWND h);
-  Ctl* by_id(int id);
+  HWND container_of(const ControlDef& d);
+  PaintedHost* host_of(const ControlDef& d);
+  Control* made(std::string_view name);
+  void open_page(std::pair<int, int> page);
+  Control* find(std::string_view name);
+  const Control* find(std::string_view name) const;
+  Control* by_id(int id);
   void note_unknown(std::string_view name) const;
-  void paint_picture(Ctl& c, HDC dc, const RECT& r);
-  void paint_tab_headers(const Ctl& c, HDC dc);
-  HBRUSH label_colours(Ctl& c, HDC dc);
-  RECT drawn_rect(const Ctl& c) const;
-  Ctl* drawn_at(HWND container, POINT p);
-  void paint_drawn(HWND container, HDC dc);
-  bool drawn_message(HWND container, UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
-  void set_face(Ctl* c, theme::Face f);
   void finish();
 
   HWND hwnd_ = nullptr;
@@ -240,16 +242,14 @@ class Window {
   int depth_ = 0;
   bool destroying_ = false;
   bool dead_ = false;  // the window is gone; the object goes when depth_ is back to 0
-  std::vector<std::unique_ptr<Ctl>> ctls_;
+  std::vector<std::unique_ptr<Control>> controls_;
   std::map<std::string, std::size_t, std::less<>> by_name_;
   std::map<std::pair<std::string, Event>, std::shared_ptr<Handler>, std::less<>> handlers_;
   mutable std::set<std::string, std::less<>> unknown_;
   Painter background_;
+  std::unique_ptr<PaintedHost> host_;  // the rows the window paints on its client area
   HWND tooltip_ = nullptr;
   bool pending_tips_ = false;  // rows with tooltips wait for the mouse
-  bool has_drawn_ = false;     // some row is drawn by its container
-  Ctl* hot_ = nullptr;         // the drawn row under the mouse
-  Ctl* pressed_ = nullptr;     // the drawn picture button pressed, holding the capture
   // Rows on a tab page not shown at first are made when the page is first shown or one of
   // them is asked for: (tab's row, page) for each row, (-1, -1) for rows made at once.
   std::vector<std::pair<int, int>> page_of_;
@@ -288,5 +288,8 @@ void when_painted(std::function<void()> task);
 bool dispatch_pending(int& quit_code);
 // Handles the waiting messages; a WM_QUIT met is posted again for the loop that owns it.
 void pump_pending();
+// The same, only when user input waits: long work on the UI thread calls it between steps so
+// the window answers.
+void pump_pending_input();
 
 }  // namespace tb
