@@ -58,7 +58,6 @@ class CodeManagerWindow : public Window {
   void refresh_names();
   // A name for a new or renamed item at the level under `parent`: shows why when it cannot be.
   bool usable_name(const std::string& name, Tree::Node parent, Tree::Node self);
-  void yield_to_input();
 
   snippets::Store store_;
   AskText ask_;

@@ -94,13 +94,11 @@ class NoRedraw {
 CodeManagerWindow* current() { return g_window; }
 
 bool open_at(std::string root, AskText ask) {
-  if (g_window && g_window->hwnd()) {
-    g_window->bring_forward();
-    return true;
+  if (!g_window) {  // handed to the window about to be made
+    g_root = std::move(root);
+    g_ask = std::move(ask);
   }
-  g_root = std::move(root);
-  g_ask = std::move(ask);
-  return Window::open_single(g_window, res::kCodeManagerWindow) != nullptr;
+  return Window::open_or_raise(g_window, res::kCodeManagerWindow);
 }
 
 bool open(AskText ask) { return open_at(program_dir() + "代码管理器", std::move(ask)); }
@@ -111,8 +109,7 @@ std::string_view CodeManagerWindow::res_tree() { return n::kTree; }
 
 void CodeManagerWindow::on_created() {
   const int pct = scale_pct();
-  set_painter(n::kMinimise, [pct](HDC dc, const RECT& r, theme::Face f) { theme::minimise_glyph(dc, r, f, pct); });
-  set_painter(n::kClose, [pct](HDC dc, const RECT& r, theme::Face f) { theme::close_glyph(dc, r, f, pct); });
+  caption_buttons(n::kMinimise, n::kClose);
   set_painter(n::kSettingsButton, [pct](HDC dc, const RECT& r, theme::Face f) {
     theme::button_face(dc, r, "设置", f, pct, true);
   });
@@ -131,8 +128,6 @@ void CodeManagerWindow::on_created() {
   for (std::string_view b : {n::kCopyReadingButton, n::kSaveButton, n::kCopySourceButton})
     SetWindowPos(control(b), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 
-  on(n::kMinimise, Event::Click, [this](const EventArgs&) { ShowWindow(hwnd(), SW_SHOWMINNOACTIVE); });
-  on(n::kClose, Event::Click, [this](const EventArgs&) { close(); });
   on("", Event::Close, [this](EventArgs& a) {
     if (busy_) a.refuse();
   });
@@ -178,20 +173,6 @@ void CodeManagerWindow::choose(std::string_view menu, int item) {
   }
 }
 
-void CodeManagerWindow::yield_to_input() {
-  // Waiting input is handled between folders, so a large library does not freeze the window.
-  if (!HIWORD(GetQueueStatus(QS_INPUT))) return;
-  MSG m;
-  while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
-    if (m.message == WM_QUIT) {
-      PostQuitMessage(static_cast<int>(m.wParam));
-      break;
-    }
-    TranslateMessage(&m);
-    DispatchMessageW(&m);
-  }
-}
-
 void CodeManagerWindow::fill_tree() {
   Tree t = tree();
   busy_ = true;
@@ -205,7 +186,7 @@ void CodeManagerWindow::fill_tree() {
         t.add(node, sub);
         names_.push_back(sub);
       }
-      yield_to_input();
+      pump_pending_input();  // a large library does not freeze the window
       if (!hwnd()) break;
     }
   }
@@ -277,7 +258,7 @@ void CodeManagerWindow::show_selected() {
 void CodeManagerWindow::fill_resources(const std::string& main, const std::string& sub) {
   ListBox list(control(n::kResourceList));
   list.clear();
-  for (const std::string& f : store_.resources(main, sub, [this] { yield_to_input(); })) list.add(f);
+  for (const std::string& f : store_.resources(main, sub, [] { pump_pending_input(); })) list.add(f);
 }
 
 void CodeManagerWindow::save() {

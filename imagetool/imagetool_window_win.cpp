@@ -57,18 +57,11 @@ void tell(std::string_view text, UINT icon = 0) { message_box(text, MB_OK | icon
 
 ImageToolWindow* current() { return g_window; }
 
-bool open() {
-  if (g_window && g_window->hwnd()) {
-    g_window->bring_forward();
-    return true;
-  }
-  return Window::open_single(g_window, res::kImageToolWindow) != nullptr;
-}
+bool open() { return Window::open_or_raise(g_window, res::kImageToolWindow); }
 
 void ImageToolWindow::on_created() {
   const int pct = scale_pct();
-  set_painter(n::kMinimise, [pct](HDC dc, const RECT& r, theme::Face f) { theme::minimise_glyph(dc, r, f, pct); });
-  set_painter(n::kClose, [pct](HDC dc, const RECT& r, theme::Face f) { theme::close_glyph(dc, r, f, pct); });
+  caption_buttons(n::kMinimise, n::kClose);
   set_painter(n::kPinButton, [pct](HDC dc, const RECT& r, theme::Face f) {
     theme::button_face(dc, r, "置顶", f, pct, true);
   });
@@ -108,8 +101,6 @@ void ImageToolWindow::on_created() {
   on(n::kWorkTabButton, Event::Click, [this](const EventArgs&) { show_page(1); });
   on(n::kPinButton, Event::Click, [this](const EventArgs&) { show_popup_menu(n::kPinMenu); });
   on(n::kPinMenu, Event::Menu, [this](const EventArgs& a) { set_topmost(a.item == 0); });
-  on(n::kMinimise, Event::Click, [this](const EventArgs&) { ShowWindow(hwnd(), SW_SHOWMINNOACTIVE); });
-  on(n::kClose, Event::Click, [this](const EventArgs&) { close(); });
   on(n::kCaptureMode, Event::Click, [this](const EventArgs&) {
     ini_write(config_ini(), "配置", "截图方式", checked(n::kCaptureMode) ? "真" : "假");
   });

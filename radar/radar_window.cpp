@@ -29,26 +29,16 @@ std::string handle_text(HWND w) { return int_to_text(reinterpret_cast<std::intpt
 
 RadarWindow* current() { return g_radar; }
 
-bool open() {
-  if (g_radar && g_radar->hwnd()) {
-    g_radar->bring_forward();
-    return true;
-  }
-  return Window::open_single(g_radar, res::kRadarWindow) != nullptr;
-}
+bool open() { return Window::open_or_raise(g_radar, res::kRadarWindow); }
 
 void RadarWindow::on_created() {
   set_timer(kTipTimer, 5000);
   remote_.reply_to(hwnd(), kRemoteDone);
 
-  const int pct = scale_pct();
-  set_painter(kMinimise, [pct](HDC dc, const RECT& r, theme::Face f) { theme::minimise_glyph(dc, r, f, pct); });
-  set_painter(kClose, [pct](HDC dc, const RECT& r, theme::Face f) { theme::close_glyph(dc, r, f, pct); });
+  caption_buttons(kMinimise, kClose);
   pick_.attach(
       *this, kPanel, [this](HWND w) { show_readout(read_window(w, names_)); }, [this] { names_.clear(); });
 
-  on(kMinimise, Event::Click, [this](const EventArgs&) { ShowWindow(hwnd(), SW_SHOWMINNOACTIVE); });
-  on(kClose, Event::Click, [this](const EventArgs&) { close(); });
   // The tip is drawn on the caption band, in the caption's light text colour.
   on(kTip, Event::Colour, [](EventArgs& a) {
     SetTextColor(a.dc, theme::kAccentLight);
