@@ -61,7 +61,7 @@ const WindowDef kMainWindow{
          .text = "联系作者", .style = style::kDrawn},
         {.name = n::kSearchFrame, .kind = K::PictureBox, .x = 11, .y = 516, .w = 233, .h = 24},
         {.name = n::kSearchBox, .kind = K::Edit, .x = 9, .y = 5, .w = 179, .h = 19, .parent = n::kSearchFrame,
-         .text = "按键论坛搜索……"},
+         .text = n::kSearchPlaceholder},
         {.name = n::kRadarButton, .kind = K::PictureButton, .x = 10, .y = 546, .w = 24, .h = 24, .style = style::kDrawn,
          .tip = "窗口雷达", .tip_at = Tip::AtPointer},
         {.name = n::kImageToolButton, .kind = K::PictureButton, .x = 42, .y = 546, .w = 24, .h = 24,
