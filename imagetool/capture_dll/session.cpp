@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <cwchar>
+#include <optional>
 
 #include "imagetool/capture_dll/toolbar.h"
+#include "platform/handles.h"
 
 namespace capture {
 
@@ -35,6 +37,32 @@ void register_classes() {
     RegisterClassExW(&wc);
   }
 }
+
+// A 32-bit top-down DIB section, selected into a memory DC of its own for its whole life.
+class DibDc {
+ public:
+  DibDc(HDC like, int w, int h) : dc_(CreateCompatibleDC(like)), bitmap_(make(like, w, h, bits_)) {
+    if (dc_ && bitmap_) select_.emplace(dc_.get(), bitmap_.get());
+  }
+  explicit operator bool() const { return select_.has_value(); }
+  HDC dc() const { return dc_.get(); }
+  // 0x00RRGGBB, top row first; read only after GdiFlush().
+  const std::uint32_t* bits() const { return bits_; }
+
+ private:
+  static HBITMAP make(HDC like, int w, int h, std::uint32_t*& bits) {
+    BITMAPINFO bi{};
+    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* p = nullptr;
+    HBITMAP b = CreateDIBSection(like, &bi, DIB_RGB_COLORS, &p, nullptr, 0);
+    bits = static_cast<std::uint32_t*>(p);
+    return b;
+  }
+  std::uint32_t* bits_ = nullptr;
+  tb::MemDc dc_;
+  tb::GdiBitmap bitmap_;
+  std::optional<tb::SelectGuard> select_;
+};
 
 class Session {
  public:
@@ -75,14 +103,9 @@ class Session {
   COLORREF frame_;
   int dpi_ = 96;
   int vx_ = 0, vy_ = 0, vw_ = 0, vh_ = 0;  // the virtual screen
-  HDC frozen_dc_ = nullptr;
-  HBITMAP frozen_bmp_ = nullptr;
-  HGDIOBJ frozen_old_ = nullptr;
-  const std::uint32_t* bits_ = nullptr;  // top row first, vw_ a row
-  HDC black_dc_ = nullptr;               // one black pixel, blended over what lies outside
-  HBITMAP black_bmp_ = nullptr;
-  HGDIOBJ black_old_ = nullptr;
-  HFONT font_ = nullptr;
+  std::optional<DibDc> frozen_;  // the virtual screen, vw_ a row
+  std::optional<DibDc> black_;   // one black pixel, blended over what lies outside
+  tb::GdiFont font_;
   HWND selection_ = nullptr, toolbar_ = nullptr, magnifier_ = nullptr;
 
   State state_ = State::Selecting;
@@ -114,17 +137,6 @@ LRESULT CALLBACK session_proc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
 Session::~Session() {
   // The owner takes its toolbar and magnifier with it.
   if (selection_) DestroyWindow(selection_);
-  if (font_) DeleteObject(font_);
-  if (black_dc_) {
-    SelectObject(black_dc_, black_old_);
-    DeleteDC(black_dc_);
-  }
-  if (black_bmp_) DeleteObject(black_bmp_);
-  if (frozen_dc_) {
-    SelectObject(frozen_dc_, frozen_old_);
-    DeleteDC(frozen_dc_);
-  }
-  if (frozen_bmp_) DeleteObject(frozen_bmp_);
 }
 
 bool Session::start() {
@@ -134,35 +146,17 @@ bool Session::start() {
   vh_ = GetSystemMetrics(SM_CYVIRTUALSCREEN);
   if (vw_ <= 0 || vh_ <= 0) return false;
 
-  HDC screen = GetDC(nullptr);
-  dpi_ = GetDeviceCaps(screen, LOGPIXELSX);
-  BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  bi.bmiHeader.biWidth = vw_;
-  bi.bmiHeader.biHeight = -vh_;
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
-  void* bits = nullptr;
-  frozen_bmp_ = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-  frozen_dc_ = CreateCompatibleDC(screen);
-  bi.bmiHeader.biWidth = 1;
-  bi.bmiHeader.biHeight = 1;
-  void* black = nullptr;
-  black_bmp_ = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &black, nullptr, 0);
-  black_dc_ = CreateCompatibleDC(screen);
-  bool ok = frozen_bmp_ && frozen_dc_ && black_bmp_ && black_dc_;
-  if (ok) {
-    frozen_old_ = SelectObject(frozen_dc_, frozen_bmp_);
-    black_old_ = SelectObject(black_dc_, black_bmp_);
-    ok = BitBlt(frozen_dc_, 0, 0, vw_, vh_, screen, vx_, vy_, SRCCOPY | CAPTUREBLT);
+  {
+    tb::WindowDc screen(nullptr);
+    dpi_ = GetDeviceCaps(screen.get(), LOGPIXELSX);
+    frozen_.emplace(screen.get(), vw_, vh_);
+    black_.emplace(screen.get(), 1, 1);  // a new DIB section is zeroed: black
+    if (!*frozen_ || !*black_) return false;
+    if (!BitBlt(frozen_->dc(), 0, 0, vw_, vh_, screen.get(), vx_, vy_, SRCCOPY | CAPTUREBLT)) return false;
     GdiFlush();
-    bits_ = static_cast<const std::uint32_t*>(bits);
   }
-  ReleaseDC(nullptr, screen);
-  if (!ok) return false;
-
-  font_ = CreateFontW(-sc(12), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                      CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH, L"Microsoft YaHei");
+  font_.reset(CreateFontW(-sc(12), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                          CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH, L"Microsoft YaHei"));
   register_classes();
   DWORD ex = WS_EX_TOPMOST | WS_EX_TOOLWINDOW;
   selection_ = CreateWindowExW(ex, kSelectionClass, L"", WS_POPUP, vx_, vy_, vw_, vh_, nullptr, nullptr, module(), this);
@@ -214,7 +208,7 @@ Picture Session::region_picture() const {
   p.height = sel_.bottom - sel_.top;
   p.pixels.reserve(static_cast<std::size_t>(p.width) * p.height);
   for (int y = sel_.top; y < sel_.bottom; ++y) {
-    const std::uint32_t* row = bits_ + static_cast<std::size_t>(y) * vw_;
+    const std::uint32_t* row = frozen_->bits() + static_cast<std::size_t>(y) * vw_;
     for (int x = sel_.left; x < sel_.right; ++x) p.pixels.push_back(row[x] & 0xFFFFFF);
   }
   return p;
@@ -409,32 +403,29 @@ void Session::paint_selection(HDC dc, const RECT& area) {
   HGDIOBJ old = SelectObject(mem, bmp);
   SetViewportOrgEx(mem, -area.left, -area.top, nullptr);  // draw in client coordinates
 
-  BitBlt(mem, area.left, area.top, w, h, frozen_dc_, area.left, area.top, SRCCOPY);
+  BitBlt(mem, area.left, area.top, w, h, frozen_->dc(), area.left, area.top, SRCCOPY);
   bool has = !empty(sel_);
   if (has) ExcludeClipRect(mem, sel_.left, sel_.top, sel_.right, sel_.bottom);
   BLENDFUNCTION dim = {AC_SRC_OVER, 0, 112, 0};
-  AlphaBlend(mem, area.left, area.top, w, h, black_dc_, 0, 0, 1, 1, dim);
+  AlphaBlend(mem, area.left, area.top, w, h, black_->dc(), 0, 0, 1, 1, dim);
   SelectClipRgn(mem, nullptr);
   if (has) {
-    HBRUSH b = CreateSolidBrush(frame_);
+    tb::GdiBrush b(CreateSolidBrush(frame_));
     RECT f = sel_;
     for (int i = 0; i < 2; ++i) {  // two pixels just outside, so every selected pixel stays visible
       InflateRect(&f, 1, 1);
-      FrameRect(mem, &f, b);
+      FrameRect(mem, &f, b.get());
     }
-    DeleteObject(b);
 
     RECT l = label_rect(sel_);
-    HBRUSH lb = CreateSolidBrush(RGB(40, 40, 40));
-    FillRect(mem, &l, lb);
-    DeleteObject(lb);
+    tb::GdiBrush lb(CreateSolidBrush(RGB(40, 40, 40)));
+    FillRect(mem, &l, lb.get());
     wchar_t text[40];
     swprintf(text, 40, L"%d x %d", static_cast<int>(sel_.right - sel_.left), static_cast<int>(sel_.bottom - sel_.top));
-    HGDIOBJ of = SelectObject(mem, font_);
+    tb::SelectGuard font(mem, font_.get());
     SetBkMode(mem, TRANSPARENT);
     SetTextColor(mem, RGB(255, 255, 255));
     DrawTextW(mem, text, -1, &l, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
-    SelectObject(mem, of);
   }
   SetViewportOrgEx(mem, 0, 0, nullptr);
   BitBlt(dc, area.left, area.top, w, h, mem, 0, 0, SRCCOPY);
@@ -459,18 +450,16 @@ void Session::paint_magnifier(HDC dc) {
   int x0 = std::max(sx, 0), y0 = std::max(sy, 0), x1 = std::min(sx + span, vw_), y1 = std::min(sy + span, vh_);
   if (x1 > x0 && y1 > y0) {
     SetStretchBltMode(mem, COLORONCOLOR);
-    StretchBlt(mem, dx + (x0 - sx) * zoom, dy + (y0 - sy) * zoom, (x1 - x0) * zoom, (y1 - y0) * zoom, frozen_dc_, x0,
+    StretchBlt(mem, dx + (x0 - sx) * zoom, dy + (y0 - sy) * zoom, (x1 - x0) * zoom, (y1 - y0) * zoom, frozen_->dc(), x0,
                y0, x1 - x0, y1 - y0, SRCCOPY);
   }
-  HBRUSH cross = CreateSolidBrush(frame_);
+  tb::GdiBrush cross(CreateSolidBrush(frame_));
   RECT h = {sc(1), sc(39), sc(79), sc(39) + 1};  // 外形框1
   RECT v = {sc(39), sc(1), sc(39) + 1, sc(79)};  // 外形框2
-  FillRect(mem, &h, cross);
-  FillRect(mem, &v, cross);
-  DeleteObject(cross);
-  HBRUSH border = CreateSolidBrush(RGB(40, 40, 40));
-  FrameRect(mem, &all, border);
-  DeleteObject(border);
+  FillRect(mem, &h, cross.get());
+  FillRect(mem, &v, cross.get());
+  tb::GdiBrush border(CreateSolidBrush(RGB(40, 40, 40)));
+  FrameRect(mem, &all, border.get());
 
   BitBlt(dc, 0, 0, size, size, mem, 0, 0, SRCCOPY);
   SelectObject(mem, old);
@@ -492,7 +481,7 @@ LRESULT Session::handle(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
         HDC mem = CreateCompatibleDC(dc);
         HBITMAP bmp = CreateCompatibleBitmap(dc, r.right, r.bottom);
         HGDIOBJ old = SelectObject(mem, bmp);
-        paint_toolbar(mem, dpi_, hot_, pressed_, frame_, font_);
+        paint_toolbar(mem, dpi_, hot_, pressed_, frame_, font_.get());
         BitBlt(dc, 0, 0, r.right, r.bottom, mem, 0, 0, SRCCOPY);
         SelectObject(mem, old);
         DeleteObject(bmp);

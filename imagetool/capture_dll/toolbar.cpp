@@ -2,6 +2,8 @@
 
 #include <initializer_list>
 
+#include "platform/handles.h"
+
 namespace capture {
 
 namespace {
@@ -21,40 +23,32 @@ COLORREF shade(COLORREF c, int percent) {  // percent < 100 darkens, > 100 light
 }
 
 void fill(HDC dc, const RECT& r, COLORREF c) {
-  HBRUSH b = CreateSolidBrush(c);
-  FillRect(dc, &r, b);
-  DeleteObject(b);
+  tb::GdiBrush b(CreateSolidBrush(c));
+  FillRect(dc, &r, b.get());
 }
 
 void frame(HDC dc, const RECT& r, COLORREF c) {
-  HBRUSH b = CreateSolidBrush(c);
-  FrameRect(dc, &r, b);
-  DeleteObject(b);
+  tb::GdiBrush b(CreateSolidBrush(c));
+  FrameRect(dc, &r, b.get());
 }
 
 // Glyphs are designed on the 24 x 22 button around its centre (12, 11), in design pixels.
+// The glyph pen, selected for one scope.
 struct Pen {
-  Pen(HDC dc, int width) : dc_(dc), pen_(CreatePen(PS_SOLID, width, kGlyph)), old_(SelectObject(dc, pen_)) {}
-  ~Pen() {
-    SelectObject(dc_, old_);
-    DeleteObject(pen_);
-  }
-  HDC dc_;
-  HPEN pen_;
-  HGDIOBJ old_;
+  Pen(HDC dc, int width) : pen(CreatePen(PS_SOLID, width, kGlyph)), select(dc, pen.get()) {}
+  tb::GdiPen pen;
+  tb::SelectGuard select;
 };
-
-// One arrow outline pointing left; the other directions turn it.
 
 // A solid glyph shape in the glyph colour.
 void fill_polygon(HDC dc, const POINT* pts, int n) {
-  HBRUSH b = CreateSolidBrush(kGlyph);
-  HGDIOBJ ob = SelectObject(dc, b);
+  tb::GdiBrush b(CreateSolidBrush(kGlyph));
+  tb::SelectGuard brush(dc, b.get());
   Pen pen(dc, 1);
   Polygon(dc, pts, n);
-  SelectObject(dc, ob);
-  DeleteObject(b);
 }
+
+// One arrow outline pointing left; the other directions turn it.
 
 void arrow(HDC dc, const RECT& r, int dpi, Command dir) {
   static constexpr POINT shape[] = {{-6, 0}, {-1, -5}, {-1, -2}, {6, -2}, {6, 2}, {-1, 2}, {-1, 5}};
@@ -137,11 +131,10 @@ void paint_toolbar(HDC dc, int dpi, int hot, int pressed, COLORREF accent, HFONT
     RECT r = button_rect(b, dpi);
     if (b.command == Command::Finish) {
       fill(dc, r, i == pressed ? shade(accent, 80) : i == hot ? shade(accent, 115) : accent);
-      HGDIOBJ of = SelectObject(dc, font);
+      tb::SelectGuard f(dc, font);
       SetBkMode(dc, TRANSPARENT);
       SetTextColor(dc, RGB(255, 255, 255));
       DrawTextW(dc, L"完成", -1, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
-      SelectObject(dc, of);
       continue;
     }
     if (i == pressed || i == hot) {
