@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "imagetool/capture_dll/toolbar.h"
+#include "platform/double_buffer.h"
 #include "platform/handles.h"
 
 namespace capture {
@@ -398,11 +399,8 @@ void Session::tick() {
 void Session::paint_selection(HDC dc, const RECT& area) {
   int w = area.right - area.left, h = area.bottom - area.top;
   if (w <= 0 || h <= 0) return;
-  HDC mem = CreateCompatibleDC(dc);
-  HBITMAP bmp = CreateCompatibleBitmap(dc, w, h);
-  HGDIOBJ old = SelectObject(mem, bmp);
-  SetViewportOrgEx(mem, -area.left, -area.top, nullptr);  // draw in client coordinates
-
+  tb::DoubleBuffer buffer(dc, area);  // drawn in client coordinates
+  HDC mem = buffer.dc();
   BitBlt(mem, area.left, area.top, w, h, frozen_->dc(), area.left, area.top, SRCCOPY);
   bool has = !empty(sel_);
   if (has) ExcludeClipRect(mem, sel_.left, sel_.top, sel_.right, sel_.bottom);
@@ -427,19 +425,13 @@ void Session::paint_selection(HDC dc, const RECT& area) {
     SetTextColor(mem, RGB(255, 255, 255));
     DrawTextW(mem, text, -1, &l, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
   }
-  SetViewportOrgEx(mem, 0, 0, nullptr);
-  BitBlt(dc, area.left, area.top, w, h, mem, 0, 0, SRCCOPY);
-  SelectObject(mem, old);
-  DeleteObject(bmp);
-  DeleteDC(mem);
 }
 
 void Session::paint_magnifier(HDC dc) {
   int size = sc(kMagnifierSize);
-  HDC mem = CreateCompatibleDC(dc);
-  HBITMAP bmp = CreateCompatibleBitmap(dc, size, size);
-  HGDIOBJ old = SelectObject(mem, bmp);
   RECT all = {0, 0, size, size};
+  tb::DoubleBuffer buffer(dc, all);
+  HDC mem = buffer.dc();
   FillRect(mem, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
 
   // Source pixels around the pointer, clipped to the frozen copy; the pointer's pixel lands on the cross.
@@ -460,11 +452,6 @@ void Session::paint_magnifier(HDC dc) {
   FillRect(mem, &v, cross.get());
   tb::GdiBrush border(CreateSolidBrush(RGB(40, 40, 40)));
   FrameRect(mem, &all, border.get());
-
-  BitBlt(dc, 0, 0, size, size, mem, 0, 0, SRCCOPY);
-  SelectObject(mem, old);
-  DeleteObject(bmp);
-  DeleteDC(mem);
 }
 
 LRESULT Session::handle(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
@@ -478,14 +465,8 @@ LRESULT Session::handle(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
       } else if (is_toolbar) {
         RECT r;
         GetClientRect(w, &r);
-        HDC mem = CreateCompatibleDC(dc);
-        HBITMAP bmp = CreateCompatibleBitmap(dc, r.right, r.bottom);
-        HGDIOBJ old = SelectObject(mem, bmp);
-        paint_toolbar(mem, dpi_, hot_, pressed_, frame_, font_.get());
-        BitBlt(dc, 0, 0, r.right, r.bottom, mem, 0, 0, SRCCOPY);
-        SelectObject(mem, old);
-        DeleteObject(bmp);
-        DeleteDC(mem);
+        tb::DoubleBuffer buffer(dc, r);
+        paint_toolbar(buffer.dc(), dpi_, hot_, pressed_, frame_, font_.get());
       } else {
         paint_magnifier(dc);
       }
