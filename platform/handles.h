@@ -35,6 +35,14 @@ struct MemDcTraits {
   static HDC invalid() { return nullptr; }
   static void close(HDC h) { DeleteDC(h); }
 };
+struct GlobalTraits {  // GlobalAlloc memory until whoever takes it (the clipboard) is given it
+  static HGLOBAL invalid() { return nullptr; }
+  static void close(HGLOBAL h) { GlobalFree(h); }
+};
+struct ActCtxTraits {  // CreateActCtx: INVALID_HANDLE_VALUE means none
+  static HANDLE invalid() { return INVALID_HANDLE_VALUE; }
+  static void close(HANDLE h) { ReleaseActCtx(h); }
+};
 
 using UniqueHandle = Owned<HANDLE, KernelTraits>;
 using ProcessHandle = Owned<HANDLE, NullKernelTraits>;
@@ -46,6 +54,8 @@ using GdiRegion = Owned<HRGN, GdiTraits<HRGN>>;
 using IconHandle = Owned<HICON, IconTraits>;
 using CursorHandle = Owned<HCURSOR, CursorTraits>;
 using MemDc = Owned<HDC, MemDcTraits>;
+using GlobalMemory = Owned<HGLOBAL, GlobalTraits>;
+using ActCtxHandle = Owned<HANDLE, ActCtxTraits>;
 
 // A DC from GetDC/GetWindowDC, released to its window.
 class WindowDc {

@@ -5,6 +5,7 @@
 
 #include "base/encoding.h"
 #include "imagetool/capture_dll/session.h"
+#include "platform/handles.h"
 
 namespace {
 
@@ -67,8 +68,7 @@ int WINAPI capture_refresh_desktop() {
   si.cb = sizeof si;
   PROCESS_INFORMATION pi{};
   if (!CreateProcessW(nullptr, cmd, nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &si, &pi)) return 0;
-  CloseHandle(pi.hThread);
-  CloseHandle(pi.hProcess);
+  tb::ProcessHandle process(pi.hProcess), thread(pi.hThread);  // not waited for
   return 1;
 }
 

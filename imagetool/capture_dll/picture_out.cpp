@@ -8,21 +8,11 @@
 #include "base/encoding.h"
 #include "base/fileio.h"
 #include "imagetool/capture_dll/session.h"
+#include "platform/handles.h"
 
 namespace capture {
 
 namespace {
-
-// One COM reference, released at scope end.
-template <class T>
-struct Com {
-  T* p = nullptr;
-  ~Com() {
-    if (p) p->Release();
-  }
-  T* operator->() const { return p; }
-  T** out() { return &p; }
-};
 
 std::wstring lower_extension(const std::wstring& path) {
   std::size_t dot = path.find_last_of(L'.');
@@ -33,52 +23,51 @@ std::wstring lower_extension(const std::wstring& path) {
   return e;
 }
 
-// Encodes through the platform's WIC encoder; GIF goes through an optimised 256-colour palette.
+// GIF takes 8-bit indexed pixels, through an optimised 256-colour palette of the picture.
+HRESULT write_indexed(IWICImagingFactory* factory, IWICBitmapFrameEncode* frame, IWICBitmap* source) {
+  tb::ComPtr<IWICPalette> palette;
+  tb::ComPtr<IWICFormatConverter> indexed;
+  WICPixelFormatGUID format = GUID_WICPixelFormat8bppIndexed;
+  HRESULT hr = factory->CreatePalette(palette.put());
+  if (SUCCEEDED(hr)) hr = palette->InitializeFromBitmap(source, 256, FALSE);
+  if (SUCCEEDED(hr)) hr = factory->CreateFormatConverter(indexed.put());
+  if (SUCCEEDED(hr))
+    hr = indexed->Initialize(source, GUID_WICPixelFormat8bppIndexed, WICBitmapDitherTypeNone, palette.get(), 0,
+                             WICBitmapPaletteTypeCustom);
+  if (SUCCEEDED(hr)) hr = frame->SetPixelFormat(&format);
+  if (SUCCEEDED(hr)) hr = frame->SetPalette(palette.get());
+  if (SUCCEEDED(hr)) hr = frame->WriteSource(indexed.get(), nullptr);
+  return hr;
+}
+
+// Encodes through the platform's WIC encoder.
 bool save_wic(const std::wstring& path, const GUID& container, const Picture& p) {
-  HRESULT init = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-  bool ok = false;
-  {
-    Com<IWICImagingFactory> factory;
-    Com<IWICBitmap> source;
-    Com<IWICStream> stream;
-    Com<IWICBitmapEncoder> encoder;
-    Com<IWICBitmapFrameEncode> frame;
-    Com<IPropertyBag2> props;
-    UINT stride = static_cast<UINT>(p.width) * 4;
-    auto* bytes = reinterpret_cast<BYTE*>(const_cast<std::uint32_t*>(p.pixels.data()));
-    HRESULT hr = CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(factory.out()));
-    if (SUCCEEDED(hr))
-      hr = factory->CreateBitmapFromMemory(p.width, p.height, GUID_WICPixelFormat32bppBGR, stride,
-                                           stride * static_cast<UINT>(p.height), bytes, source.out());
-    if (SUCCEEDED(hr)) hr = factory->CreateStream(stream.out());
-    if (SUCCEEDED(hr)) hr = stream->InitializeFromFilename(path.c_str(), GENERIC_WRITE);
-    if (SUCCEEDED(hr)) hr = factory->CreateEncoder(container, nullptr, encoder.out());
-    if (SUCCEEDED(hr)) hr = encoder->Initialize(stream.p, WICBitmapEncoderNoCache);
-    if (SUCCEEDED(hr)) hr = encoder->CreateNewFrame(frame.out(), props.out());
-    if (SUCCEEDED(hr)) hr = frame->Initialize(props.p);
-    if (SUCCEEDED(hr)) hr = frame->SetSize(p.width, p.height);
-    if (SUCCEEDED(hr) && container == GUID_ContainerFormatGif) {
-      Com<IWICPalette> palette;
-      Com<IWICFormatConverter> indexed;
-      WICPixelFormatGUID format = GUID_WICPixelFormat8bppIndexed;
-      hr = factory->CreatePalette(palette.out());
-      if (SUCCEEDED(hr)) hr = palette->InitializeFromBitmap(source.p, 256, FALSE);
-      if (SUCCEEDED(hr)) hr = factory->CreateFormatConverter(indexed.out());
-      if (SUCCEEDED(hr))
-        hr = indexed->Initialize(source.p, GUID_WICPixelFormat8bppIndexed, WICBitmapDitherTypeNone, palette.p, 0,
-                                 WICBitmapPaletteTypeCustom);
-      if (SUCCEEDED(hr)) hr = frame->SetPixelFormat(&format);
-      if (SUCCEEDED(hr)) hr = frame->SetPalette(palette.p);
-      if (SUCCEEDED(hr)) hr = frame->WriteSource(indexed.p, nullptr);
-    } else if (SUCCEEDED(hr)) {
-      hr = frame->WriteSource(source.p, nullptr);  // the encoder converts to the format it takes
-    }
-    if (SUCCEEDED(hr)) hr = frame->Commit();
-    if (SUCCEEDED(hr)) hr = encoder->Commit();
-    ok = SUCCEEDED(hr);
-  }
-  if (SUCCEEDED(init)) CoUninitialize();
-  return ok;
+  tb::ComScope com;  // first in, last out: every reference below is released before it ends
+  tb::ComPtr<IWICImagingFactory> factory;
+  tb::ComPtr<IWICBitmap> source;
+  tb::ComPtr<IWICStream> stream;
+  tb::ComPtr<IWICBitmapEncoder> encoder;
+  tb::ComPtr<IWICBitmapFrameEncode> frame;
+  tb::ComPtr<IPropertyBag2> props;
+  UINT stride = static_cast<UINT>(p.width) * 4;
+  auto* bytes = reinterpret_cast<BYTE*>(const_cast<std::uint32_t*>(p.pixels.data()));
+  HRESULT hr = CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(factory.put()));
+  if (SUCCEEDED(hr))
+    hr = factory->CreateBitmapFromMemory(p.width, p.height, GUID_WICPixelFormat32bppBGR, stride,
+                                         stride * static_cast<UINT>(p.height), bytes, source.put());
+  if (SUCCEEDED(hr)) hr = factory->CreateStream(stream.put());
+  if (SUCCEEDED(hr)) hr = stream->InitializeFromFilename(path.c_str(), GENERIC_WRITE);
+  if (SUCCEEDED(hr)) hr = factory->CreateEncoder(container, nullptr, encoder.put());
+  if (SUCCEEDED(hr)) hr = encoder->Initialize(stream.get(), WICBitmapEncoderNoCache);
+  if (SUCCEEDED(hr)) hr = encoder->CreateNewFrame(frame.put(), props.put());
+  if (SUCCEEDED(hr)) hr = frame->Initialize(props.get());
+  if (SUCCEEDED(hr)) hr = frame->SetSize(p.width, p.height);
+  if (SUCCEEDED(hr))  // the encoder converts to the format it takes, but for GIF's palette
+    hr = container == GUID_ContainerFormatGif ? write_indexed(factory.get(), frame.get(), source.get())
+                                              : frame->WriteSource(source.get(), nullptr);
+  if (SUCCEEDED(hr)) hr = frame->Commit();
+  if (SUCCEEDED(hr)) hr = encoder->Commit();
+  return SUCCEEDED(hr);
 }
 
 }  // namespace
@@ -87,9 +76,9 @@ bool put_on_clipboard(HWND owner, const Picture& p) {
   // 32 bits with BI_BITFIELDS masks: the header and masks take 52 bytes, as for a 32-bit screen.
   const DWORD masks[3] = {0x00FF0000, 0x0000FF00, 0x000000FF};
   SIZE_T pixels = static_cast<SIZE_T>(p.width) * p.height * 4;
-  HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, sizeof(BITMAPINFOHEADER) + sizeof masks + pixels);
-  if (!mem) return false;
-  auto* out = static_cast<BYTE*>(GlobalLock(mem));
+  tb::GlobalMemory mem(GlobalAlloc(GMEM_MOVEABLE, sizeof(BITMAPINFOHEADER) + sizeof masks + pixels));
+  auto* out = mem ? static_cast<BYTE*>(GlobalLock(mem.get())) : nullptr;
+  if (!out) return false;
   BITMAPINFOHEADER h{};
   h.biSize = sizeof h;
   h.biWidth = p.width;
@@ -104,13 +93,13 @@ bool put_on_clipboard(HWND owner, const Picture& p) {
   for (int y = 0; y < p.height; ++y)
     std::memcpy(rows + static_cast<SIZE_T>(p.height - 1 - y) * p.width * 4,
                 p.pixels.data() + static_cast<SIZE_T>(y) * p.width, static_cast<SIZE_T>(p.width) * 4);
-  GlobalUnlock(mem);
+  GlobalUnlock(mem.get());
 
   bool opened = false;
   for (int i = 0; i < 10 && !(opened = OpenClipboard(owner)); ++i) Sleep(20);  // another program may hold it
-  bool ok = opened && EmptyClipboard() && SetClipboardData(CF_DIB, mem);
+  bool ok = opened && EmptyClipboard() && SetClipboardData(CF_DIB, mem.get());
   if (opened) CloseClipboard();
-  if (!ok) GlobalFree(mem);
+  if (ok) mem.release();  // the clipboard's now
   return ok;
 }
 
@@ -146,12 +135,11 @@ std::string ask_save_path(HWND owner) {
   a.dwFlags = ACTCTX_FLAG_HMODULE_VALID | ACTCTX_FLAG_RESOURCE_NAME_VALID;
   a.hModule = module();
   a.lpResourceName = MAKEINTRESOURCEW(2);
-  HANDLE context = CreateActCtxW(&a);
+  tb::ActCtxHandle context(CreateActCtxW(&a));
   ULONG_PTR cookie = 0;
-  const bool active = context != INVALID_HANDLE_VALUE && ActivateActCtx(context, &cookie);
+  const bool active = context && ActivateActCtx(context.get(), &cookie);
   const BOOL chosen = GetSaveFileNameW(&ofn);
   if (active) DeactivateActCtx(0, cookie);
-  if (context != INVALID_HANDLE_VALUE) ReleaseActCtx(context);
   if (!chosen) return {};
   std::wstring path = file;
   static const wchar_t* const exts[] = {L".gif", L".jpg", L".png", L".bmp"};
