@@ -617,11 +617,16 @@ void Window::set_topmost(bool on) {
 }
 
 void Window::show_popup_menu(std::string_view name) {
-  constexpr int kMenuBase = 40000;  // command ids: base + item
   const Control* c = find(name);
   if (!c || c->def().kind != Kind::PopupMenu) return;
-  const std::vector<std::string> items = split(c->def().text, "|");
-  if (items.empty()) return;
+  EventArgs a;
+  a.item = choose_from_menu(split(c->def().text, "|"));
+  if (a.item >= 0) fire(c->def().name, Event::Menu, a);
+}
+
+int Window::choose_from_menu(const std::vector<std::string>& items) {
+  constexpr int kMenuBase = 40000;  // command ids: base + item
+  if (items.empty()) return -1;
   HMENU m = CreatePopupMenu();
   for (std::size_t i = 0; i < items.size(); ++i)
     if (items[i] == "-") AppendMenuW(m, MF_SEPARATOR, 0, nullptr);  // keeps its place in the item numbers
@@ -631,10 +636,7 @@ void Window::show_popup_menu(std::string_view name) {
   SetForegroundWindow(hwnd_);
   const int cmd = TrackPopupMenu(m, TPM_RETURNCMD | TPM_RIGHTBUTTON, p.x, p.y, 0, hwnd_, nullptr);
   DestroyMenu(m);
-  if (cmd <= 0) return;
-  EventArgs a;
-  a.item = cmd - kMenuBase;
-  fire(c->def().name, Event::Menu, a);
+  return cmd > 0 ? cmd - kMenuBase : -1;
 }
 
 Surface Window::surface(std::string_view name) {
