@@ -58,10 +58,16 @@ bool is_bmp(std::string_view file_name) {
   return p != npos && file_name.substr(p) == ".bmp";
 }
 
+std::vector<std::size_t> name_hits(const std::vector<std::string>& names, std::string_view typed) {
+  std::vector<std::size_t> out;
+  for (std::size_t i = 0; i < names.size(); ++i)
+    if (typed.empty() || find(names[i], typed, 0, true) != npos) out.push_back(i);
+  return out;
+}
+
 std::vector<std::string> search(const std::vector<std::string>& names, std::string_view typed) {
   std::vector<std::string> out;
-  for (const std::string& n : names)
-    if (typed.empty() || find(n, typed, 0, true) != npos) out.push_back(n);
+  for (std::size_t i : name_hits(names, typed)) out.push_back(names[i]);
   return out;
 }
 

@@ -2,6 +2,7 @@
 // "<snippet>.txt" and its resources (every other file in its folder). Paths are built from
 // the shown names only, every name checked first, so nothing outside the root is touched.
 #pragma once
+#include <cstddef>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -26,6 +27,8 @@ std::string file_name_of(std::string_view path);
 bool is_bmp(std::string_view file_name);
 // Names holding `typed`, ASCII letter case ignored, two-byte characters exact; all for "".
 std::vector<std::string> search(const std::vector<std::string>& names, std::string_view typed);
+// The same as the places of those names in `names`.
+std::vector<std::size_t> name_hits(const std::vector<std::string>& names, std::string_view typed);
 // Source text as shown: reading stops at the first 0x00 or 0x1A byte.
 std::string cut_at_terminator(std::string text);
 // Creates a folder and its missing parents. When one creation fails, the highest folder this

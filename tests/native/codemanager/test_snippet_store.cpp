@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "base/fileio.h"
+#include "base/text.h"
+#include "codemanager/content_search.h"
 #include "codemanager/folder_ops.h"
 #include "codemanager/snippet_store.h"
 
@@ -87,6 +89,31 @@ TEST_CASE("search and source text rules") {
   CHECK(cut_at_terminator(std::string("ab\0cd", 5)) == "ab");
   CHECK(cut_at_terminator("ab\x1A" "cd") == "ab");
   CHECK(cut_at_terminator("abc") == "abc");
+}
+
+TEST_CASE("content matcher: the first matching line, by the text rules") {
+  struct Row {
+    const char* text;
+    const char* typed;
+    int line;
+  } rows[] = {
+      {"Delay 1\r\nKeyPress 65,1\r\n", "keypress", 2},
+      {"a\r\n\r\n// 点击蓝色按钮\r\nLeftClick 1", "蓝色", 3},  // inside a GBK line
+      {"\x81\x61\r\nA", "a", 2},                          // never inside a two-byte character
+      {"数据", "\xFD\xBE", 0},                               // nor across two of them
+      {"Ａbc\nａbc", "\xA3\xE1", 2},                         // full-width letters exact
+      {"xABCx", "abc", 1},
+      {"one\ntwo\nthree", "THREE", 3},                      // "\n" alone ends a line too
+      {"ab", "abc", 0},
+      {"anything", "", 0},
+      {"", "a", 0},
+  };
+  for (const Row& r : rows) {
+    CAPTURE(r.text);
+    CAPTURE(r.typed);
+    CHECK(first_matching_line(r.text, r.typed) == r.line);
+    if (*r.typed) CHECK((r.line != 0) == (find(r.text, r.typed, 0, true) != npos));
+  }
 }
 
 TEST_CASE("listing: both levels in the file system's order, hidden folders and stray files left out") {
