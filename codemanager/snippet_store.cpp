@@ -1,5 +1,9 @@
 #include "codemanager/snippet_store.h"
 
+#include <algorithm>
+#include <cstdio>
+#include <ctime>
+
 #include "base/fileio.h"
 #include "base/text.h"
 #include "codemanager/folder_ops.h"
@@ -31,7 +35,58 @@ bool same_name(std::string_view a, std::string_view b) {
 #endif
 }
 
+bool digits(std::string_view s) {
+  return std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+int number(std::string_view s) {
+  int v = 0;
+  for (char c : s) v = v * 10 + (c - '0');
+  return v;
+}
+
+// To the second: two saves in one second are told apart by the milliseconds of their names.
+std::int64_t now_ms() { return static_cast<std::int64_t>(std::time(nullptr)) * 1000; }
+
+std::string version_name(std::int64_t ms) {
+  const std::time_t t = static_cast<std::time_t>(ms / 1000);
+  const std::tm* utc = std::gmtime(&t);
+  char buf[40] = "19700101-000000";
+  if (utc) std::strftime(buf, 16, "%Y%m%d-%H%M%S", utc);
+  std::snprintf(buf + 15, sizeof buf - 15, "-%03d.txt", static_cast<int>(ms % 1000));
+  return buf;
+}
+
 }  // namespace
+
+std::int64_t version_time(std::string_view f) {
+  // "YYYYMMDD-HHMMSS-mmm.txt"
+  if (f.size() != 23 || f.substr(19) != ".txt" || f[8] != '-' || f[15] != '-' || !digits(f.substr(0, 8)) ||
+      !digits(f.substr(9, 6)) || !digits(f.substr(16, 3)))
+    return -1;
+  std::tm tm{};
+  tm.tm_year = number(f.substr(0, 4)) - 1900;
+  tm.tm_mon = number(f.substr(4, 2)) - 1;
+  tm.tm_mday = number(f.substr(6, 2));
+  tm.tm_hour = number(f.substr(9, 2));
+  tm.tm_min = number(f.substr(11, 2));
+  tm.tm_sec = number(f.substr(13, 2));
+#ifdef _WIN32
+  const std::time_t t = _mkgmtime(&tm);
+#else
+  const std::time_t t = timegm(&tm);
+#endif
+  return t < 0 ? -1 : static_cast<std::int64_t>(t) * 1000 + number(f.substr(16, 3));
+}
+
+std::string version_label(std::string_view f) {
+  const std::int64_t ms = version_time(f);
+  if (ms < 0) return {};
+  const std::time_t t = static_cast<std::time_t>(ms / 1000);
+  const std::tm* local = std::localtime(&t);
+  char buf[32] = {};
+  if (!local || !std::strftime(buf, sizeof buf, "%Y-%m-%d %H:%M:%S", local)) return {};
+  return buf;
+}
 
 std::string clean_name(std::string_view typed) { return std::string(trim(typed)); }
 
@@ -218,7 +273,48 @@ Outcome Store::save_source(std::string_view main, std::string_view sub, std::str
   std::string path = source_path(main, sub);
   if (path.empty()) return Outcome::BadName;
   if (!fs::is_folder(snippet_folder(main, sub))) return Outcome::Failed;
+  if (fs::exists(path) && !fs::is_folder(path)) {
+    // An unchanged text replaces nothing: no version, so the kept ones are not pushed out.
+    std::string old;
+    if (!read_file(path, old)) return Outcome::Failed;
+    if (old != text && !keep_version(main, sub, old)) return Outcome::Failed;
+  }
   return write_file_atomic(path, text) ? Outcome::Done : Outcome::Failed;
+}
+
+std::string Store::history_folder(std::string_view main, std::string_view sub) const {
+  std::string f = snippet_folder(main, sub);
+  return f.empty() ? f : join(f, kHistoryFolder);
+}
+
+bool Store::keep_version(std::string_view main, std::string_view sub, std::string_view old) const {
+  const std::string folder = history_folder(main, sub);
+  if (!make_folders(folder)) return false;
+  const std::vector<std::string> kept = versions(main, sub);
+  // Later than every kept one even when the clock went back or two saves share a millisecond.
+  std::int64_t ms = now_ms();
+  if (!kept.empty()) ms = std::max(ms, version_time(kept.front()) + 1);
+  if (!write_file_atomic(join(folder, version_name(ms)), old)) return false;
+  for (std::size_t i = kVersionsKept - 1; i < kept.size(); ++i) fs::remove_file(join(folder, kept[i]));
+  return true;
+}
+
+std::vector<std::string> Store::versions(std::string_view main, std::string_view sub) const {
+  std::vector<std::string> out;
+  std::vector<fs::Entry> entries;
+  const std::string folder = history_folder(main, sub);
+  if (folder.empty() || !fs::list(folder, entries)) return out;
+  for (fs::Entry& e : entries)
+    if (!e.folder && version_time(e.name) >= 0) out.push_back(std::move(e.name));
+  // The names sort as their moments do.
+  std::sort(out.begin(), out.end(), std::greater<>());
+  return out;
+}
+
+std::string Store::read_version(std::string_view main, std::string_view sub, std::string_view file) const {
+  std::string folder = history_folder(main, sub), text;
+  if (folder.empty() || version_time(file) < 0 || !read_file(join(folder, file), text)) return {};
+  return cut_at_terminator(std::move(text));
 }
 
 Outcome Store::import_file(std::string_view main, std::string_view sub, const std::string& path) const {

@@ -3,6 +3,7 @@
 // the shown names only, every name checked first, so nothing outside the root is touched.
 #pragma once
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -34,6 +35,16 @@ std::string cut_at_terminator(std::string text);
 // Creates a folder and its missing parents. When one creation fails, the highest folder this
 // call created is removed again (with its contents) and the result is false.
 bool make_folders(std::string path);
+
+// Every save first keeps the file it replaces in this folder of the snippet's folder (its "."
+// hides it from the tree; the resource list shows files only), named by the moment of the
+// save in UTC, "20240131-235959-123.txt"; the newest kVersionsKept stay.
+inline constexpr std::string_view kHistoryFolder = ".历史版本";
+inline constexpr std::size_t kVersionsKept = 20;
+// A kept version's moment in milliseconds since 1970, or -1 for any other file name.
+std::int64_t version_time(std::string_view file_name);
+// Its moment in local time as "2024-01-31 23:59:59"; "" for any other file name.
+std::string version_label(std::string_view file_name);
 
 struct MainItem {
   std::string name;
@@ -70,8 +81,13 @@ class Store {
   // Done only when the folder is gone afterwards.
   Outcome remove_main(std::string_view main) const;
   Outcome remove_snippet(std::string_view main, std::string_view sub) const;
-  // Through a temporary file that replaces the source: a failed save keeps the old file.
+  // Through a temporary file that replaces the source: a failed save keeps the old file. A
+  // source that changes is kept as a version first; when it cannot be kept nothing is saved.
   Outcome save_source(std::string_view main, std::string_view sub, std::string_view text) const;
+  // File names of the kept versions, newest first.
+  std::vector<std::string> versions(std::string_view main, std::string_view sub) const;
+  // A kept version's text as a source reads; "" when missing.
+  std::string read_version(std::string_view main, std::string_view sub, std::string_view file) const;
   // Copies a file into the snippet folder under its own name, overwriting.
   Outcome import_file(std::string_view main, std::string_view sub, const std::string& path) const;
   Outcome remove_resource(std::string_view main, std::string_view sub, std::string_view file) const;
@@ -81,6 +97,8 @@ class Store {
 
  private:
   Outcome remove_folder(const std::string& path) const;
+  std::string history_folder(std::string_view main, std::string_view sub) const;
+  bool keep_version(std::string_view main, std::string_view sub, std::string_view old) const;
   std::vector<std::string> folders_in(const std::string& path) const;
   std::string root_;
 };

@@ -213,7 +213,7 @@ TEST_CASE("save, import, export and delete of resources") {
 
   CHECK(s.save_source("m", "s", "new\r\n") == Outcome::Done);
   CHECK(r.read("m/s/s.txt") == "new\r\n");
-  CHECK(r.walk(r.at("m/s")).size() == 1);  // no temporary file left
+  CHECK(r.walk(r.at("m/s")).size() == 3);  // the source, the history folder, the old one: no temporary file
   // A source that cannot be replaced (a folder holds its name) fails and stays as it was.
   r.folder("m/d/d.txt");
   CHECK(s.save_source("m", "d", "text") == Outcome::Failed);
@@ -234,6 +234,43 @@ TEST_CASE("save, import, export and delete of resources") {
   CHECK(s.remove_resource("m", "s", "图片.bmp") == Outcome::Done);
   CHECK(s.remove_resource("m", "s", "图片.bmp") == Outcome::Failed);
   CHECK(s.resources("m", "s").empty());
+}
+
+TEST_CASE("every save keeps the version it replaces, the newest 20; renames carry them") {
+  Root r;
+  Store s(r.root);
+  r.folder("m/s");
+  CHECK(s.save_source("m", "s", "v0") == Outcome::Done);  // no file before: nothing kept
+  CHECK(s.versions("m", "s").empty());
+  for (int i = 1; i <= 22; ++i) CHECK(s.save_source("m", "s", "v" + std::to_string(i)) == Outcome::Done);
+  CHECK(s.save_source("m", "s", "v22") == Outcome::Done);  // unchanged: nothing replaced
+  V kept = s.versions("m", "s");
+  REQUIRE(kept.size() == kVersionsKept);
+  CHECK(s.read_version("m", "s", kept.front()) == "v21");
+  CHECK(s.read_version("m", "s", kept.back()) == "v2");
+  CHECK(version_label(kept.front()).size() == 19);
+  CHECK(s.resources("m", "s").empty());  // the hidden folder is neither a resource nor a snippet
+  CHECK(s.snippets("m") == V{"s"});
+  r.file("m/s/" + std::string(kHistoryFolder) + "/notes.txt");  // the user's own file stays
+  CHECK(s.save_source("m", "s", "v23") == Outcome::Done);
+  CHECK(r.read("m/s/" + std::string(kHistoryFolder) + "/notes.txt") == "x");
+  for (const char* bad : {"notes.txt", "../s.txt", "20240131-235959-12.txt", "20240131-235959-123.TXT",
+                          "2024013a-235959-123.txt"}) {
+    CHECK(version_time(bad) == -1);
+    CHECK(s.read_version("m", "s", bad).empty());
+  }
+  CHECK(version_time("19700101-000001-002.txt") == 1002);
+
+  CHECK(s.rename_snippet("m", "s", "t") == Outcome::Done);
+  CHECK(s.versions("m", "t").size() == kVersionsKept);
+  CHECK(s.remove_snippet("m", "t") == Outcome::Done);
+  CHECK_FALSE(fs::exists(r.at("m/t")));
+  // A version that cannot be kept (a file holds the folder's name) stops the save.
+  r.folder("m/u");
+  r.file("m/u/u.txt", "old");
+  r.file("m/u/" + std::string(kHistoryFolder), "in the way");
+  CHECK(s.save_source("m", "u", "new") == Outcome::Failed);
+  CHECK(r.read("m/u/u.txt") == "old");
 }
 
 TEST_CASE("make_folders creates missing parents and rolls back what it made") {
