@@ -86,6 +86,12 @@ std::wstring crlf(std::wstring_view w) {
   return out;
 }
 
+// Characters of GBK text with "\r\n" line ends as the control counts them: one per line break.
+LONG units(std::string_view gbk) {
+  const std::wstring w = to_wide(gbk);
+  return static_cast<LONG>(w.size() - std::count(w.begin(), w.end(), L'\n'));
+}
+
 }  // namespace
 
 void RichEdit::set_lines(const std::vector<RichLine>& lines, int points) {
@@ -152,6 +158,15 @@ COLORREF RichEdit::colour_at(int offset) const {
   SendMessageW(h_, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&cf));
   SendMessageW(h_, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&old));
   return (cf.dwEffects & CFE_AUTOCOLOR) ? GetSysColor(COLOR_WINDOWTEXT) : cf.crTextColor;
+}
+
+void RichEdit::select_bytes(std::size_t from, std::size_t n) {
+  const std::string t = text();
+  if (from > t.size()) return;
+  const LONG start = units(std::string_view(t).substr(0, from));
+  CHARRANGE r{start, start + units(std::string_view(t).substr(from, n))};
+  SendMessageW(h_, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&r));
+  SendMessageW(h_, EM_SCROLLCARET, 0, 0);
 }
 
 }  // namespace tb

@@ -29,6 +29,9 @@ class RichEdit {
   int line_count() const;
   // Colour of the character at `offset`, in UTF-16 units with one per line break.
   COLORREF colour_at(int offset) const;
+  // Selects the bytes [from, from + n) of text(), both on character boundaries, and scrolls
+  // the selection into view.
+  void select_bytes(std::size_t from, std::size_t n);
 
  private:
   HWND h_;

@@ -624,13 +624,18 @@ void Window::show_popup_menu(std::string_view name) {
   if (a.item >= 0) fire(c->def().name, Event::Menu, a);
 }
 
-int Window::choose_from_menu(const std::vector<std::string>& items) {
+int Window::choose_from_menu(const std::vector<std::string>& items, std::string_view group) {
   constexpr int kMenuBase = 40000;  // command ids: base + item
-  if (items.empty()) return -1;
-  HMENU m = CreatePopupMenu();
+  if (items.empty() && group.empty()) return -1;
+  HMENU m = CreatePopupMenu(), into = m;
+  if (!group.empty()) {  // the menu owns the group's menu: both go with DestroyMenu
+    into = CreatePopupMenu();
+    AppendMenuW(m, MF_POPUP | (items.empty() ? MF_GRAYED : 0), reinterpret_cast<UINT_PTR>(into),
+                to_wide(group).c_str());
+  }
   for (std::size_t i = 0; i < items.size(); ++i)
-    if (items[i] == "-") AppendMenuW(m, MF_SEPARATOR, 0, nullptr);  // keeps its place in the item numbers
-    else AppendMenuW(m, MF_STRING, static_cast<UINT_PTR>(kMenuBase + i), to_wide(items[i]).c_str());
+    if (items[i] == "-") AppendMenuW(into, MF_SEPARATOR, 0, nullptr);  // keeps its place in the item numbers
+    else AppendMenuW(into, MF_STRING, static_cast<UINT_PTR>(kMenuBase + i), to_wide(items[i]).c_str());
   POINT p;
   GetCursorPos(&p);
   SetForegroundWindow(hwnd_);

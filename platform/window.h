@@ -168,7 +168,8 @@ class Window {
   void set_topmost(bool on);
   void show_popup_menu(std::string_view name);  // at the pointer
   // A menu of these items at the pointer ("-" a separator); the chosen item's index, or -1.
-  int choose_from_menu(const std::vector<std::string>& items);
+  // With a `group` caption the items open from one entry of that caption, greyed when empty.
+  int choose_from_menu(const std::vector<std::string>& items, std::string_view group = {});
   // The caption's minimise and close buttons: their glyphs, and minimising or closing.
   void caption_buttons(std::string_view minimise, std::string_view close);
   // The pixel surface of a drawing panel (empty for other controls); repaint() shows changes.
