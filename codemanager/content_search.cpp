@@ -26,11 +26,35 @@ int first_matching_line(std::string_view text, std::string_view typed) {
   return 0;
 }
 
-void scan_sources(const Store& store, const std::vector<SnippetRef>& refs, std::string_view typed,
+std::shared_ptr<const std::string> SourceCache::source(const Store& store, const SnippetRef& ref) {
+  const std::string path = store.source_path(ref.main, ref.sub);
+  fs::Stamp now;
+  if (path.empty() || !fs::stamp(path, now)) return std::make_shared<const std::string>();
+  {
+    std::lock_guard<std::mutex> lock(m_);
+    auto it = by_path_.find(path);
+    if (it != by_path_.end() && it->second.stamp == now) return it->second.text;
+  }
+  // Read outside the lock; a file that changes meanwhile has a new stamp by the next search.
+  std::string bytes;
+  if (!fs::read_sized(path, now.size, bytes)) bytes.clear();
+  auto text = std::make_shared<const std::string>(cut_at_terminator(std::move(bytes)));
+  std::lock_guard<std::mutex> lock(m_);
+  Entry& e = by_path_[path];
+  bytes_ -= e.text ? e.text->size() : 0;
+  const bool keep = text->size() <= kMaxFile && bytes_ + text->size() <= kMaxKept;
+  e = {now, keep ? text : nullptr};
+  bytes_ += keep ? text->size() : 0;
+  if (!keep) by_path_.erase(path);
+  return text;
+}
+
+void scan_sources(const Store& store, SourceCache& cache, const std::vector<SnippetRef>& refs, std::string_view typed,
                   const std::function<bool()>& cancelled, const std::function<void(std::size_t, int)>& found) {
   for (std::size_t i = 0; i < refs.size(); ++i) {
     if (cancelled()) return;
-    if (const int line = first_matching_line(store.read_source(refs[i].main, refs[i].sub), typed)) found(i, line);
+    const std::shared_ptr<const std::string> text = cache.source(store, refs[i]);
+    if (const int line = first_matching_line(*text, typed)) found(i, line);
   }
 }
 

@@ -24,6 +24,16 @@ bool list(const std::string& folder, std::vector<Entry>& out) {
   return true;
 }
 
+bool stamp(const std::string& path, Stamp& out) {
+  struct stat st;
+  if (stat(path.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return false;
+  out = {static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec,
+         static_cast<std::uint64_t>(st.st_size)};
+  return true;
+}
+
+bool read_sized(const std::string& path, std::uint64_t, std::string& out) { return read_file(path, out); }
+
 bool is_folder(const std::string& path) {
   struct stat st;
   return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);

@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include "base/encoding.h"
+#include "base/fileio.h"
 #include "base/owned.h"
 #include "codemanager/folder_ops.h"
 
@@ -13,6 +14,11 @@ struct FindTraits {
   static void close(HANDLE h) { FindClose(h); }
 };
 using FindHandle = Owned<HANDLE, FindTraits>;
+struct FileTraits {
+  static HANDLE invalid() { return INVALID_HANDLE_VALUE; }
+  static void close(HANDLE h) { CloseHandle(h); }
+};
+using FileHandle = Owned<HANDLE, FileTraits>;
 
 std::wstring wide(const std::string& gbk) { return to_wide(gbk); }
 
@@ -53,6 +59,31 @@ bool list(const std::string& folder, std::vector<Entry>& out) {
     if (to_wide(name) != w) return;  // a character GBK lacks: no GBK path reaches it
     out.push_back({std::move(name), (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
   });
+}
+
+bool stamp(const std::string& path, Stamp& out) {
+  // The attributes alone: under Wine a tenth of the cost of opening the file.
+  WIN32_FILE_ATTRIBUTE_DATA a;
+  if (!GetFileAttributesExW(wide(path).c_str(), GetFileExInfoStandard, &a) ||
+      (a.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+    return false;
+  out = {static_cast<std::int64_t>((std::uint64_t{a.ftLastWriteTime.dwHighDateTime} << 32) | a.ftLastWriteTime.dwLowDateTime),
+         (std::uint64_t{a.nFileSizeHigh} << 32) | a.nFileSizeLow};
+  return true;
+}
+
+bool read_sized(const std::string& path, std::uint64_t size, std::string& out) {
+  out.clear();
+  if (size >= (1u << 30)) return read_file(path, out);
+  FileHandle h(CreateFileW(wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                           nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+  if (!h) return false;
+  out.resize(static_cast<std::size_t>(size) + 1);  // the byte more tells that it grew
+  DWORD n = 0;
+  if (!ReadFile(h.get(), out.data(), static_cast<DWORD>(out.size()), &n, nullptr)) return false;
+  if (n > size) return read_file(path, out);
+  out.resize(n);  // a short read of a disk file is its end
+  return true;
 }
 
 bool is_folder(const std::string& path) {
