@@ -2,6 +2,10 @@
 
 #include <shlobj.h>
 
+#include <atomic>
+#include <mutex>
+#include <thread>
+
 #include "base/encoding.h"
 #include "base/fileio.h"
 #include "base/text.h"
@@ -29,6 +33,9 @@ std::string g_root;  // handed to the window being made
 AskText g_ask;
 
 constexpr char kTitle[] = "Tarvo";
+constexpr char kHistory[] = "历史版本";
+// Posted by a search's worker: content hits wait to be taken.
+constexpr UINT kContentHits = WM_APP + 1;
 constexpr char kNoSnippet[] = "请先选择目录后，再拖入资源";
 constexpr char kBadName[] = "名称无效：不能为空，不能以 . 结尾，也不能含有 \\ / : * ? \" < > | 这些字符。";
 constexpr char kDuplicate[] = "同一级下已有这个名称，请换一个名称。";
@@ -91,6 +98,17 @@ class NoRedraw {
 
 }  // namespace
 
+struct CodeManagerWindow::ContentJob {
+  std::atomic<bool> cancelled{false};
+  std::mutex m;  // guards the rest
+  std::vector<Hit> found;  // waiting for the UI thread
+  bool done = false;
+  bool posted = false;  // a message to take them is on its way: one at a time
+  void hand_over(HWND to) {
+    if (!posted && to) posted = PostMessageW(to, kContentHits, 0, 0) != FALSE;
+  }
+};
+
 CodeManagerWindow* current() { return g_window; }
 
 bool open_at(std::string root, AskText ask) {
@@ -141,6 +159,14 @@ void CodeManagerWindow::on_created() {
   on(n::kResourceList, Event::Change, [this](const EventArgs&) { preview(); });
   on(n::kResourceList, Event::RightClick, [this](const EventArgs&) { show_popup_menu(n::kResourceMenu); });
   on(n::kSearchBox, Event::Change, [this](const EventArgs&) { search(); });
+  on(n::kSearchList, Event::DoubleClick,
+     [this](const EventArgs&) { open_hit(ListBox(control(n::kSearchList)).selection()); });
+  on(n::kSearchList, Event::KeyDown, [this](EventArgs& a) {
+    if (a.key != VK_RETURN) return;
+    open_hit(ListBox(control(n::kSearchList)).selection());
+    a.answer(0);
+  });
+  on(n::kSourceView, Event::RightClick, [this](const EventArgs&) { version_menu(); });
   on(n::kDrop, Event::Drop, [this](const EventArgs& a) { import_files(a.files); });
   for (std::string_view m : {n::kTreeMenu, n::kResourceMenu, n::kSettingsMenu})
     on(m, Event::Menu, [this, m](const EventArgs& a) { choose(m, a.item); });
@@ -149,6 +175,8 @@ void CodeManagerWindow::on_created() {
   RichEdit(control(n::kReadingView)).set_lines({});
   RichEdit(control(n::kSourceView)).set_lines({});
   fill_tree();
+  // Read in the background from now on, a search finds most sources waiting in memory.
+  warm_ = scan(refs_, {});
 }
 
 void CodeManagerWindow::choose(std::string_view menu, int item) {
@@ -177,6 +205,7 @@ void CodeManagerWindow::fill_tree() {
   Tree t = tree();
   busy_ = true;
   names_.clear();
+  refs_.clear();
   {
     NoRedraw quiet(t.hwnd());
     t.clear();
@@ -184,7 +213,7 @@ void CodeManagerWindow::fill_tree() {
       Tree::Node node = t.add(nullptr, main);
       for (const std::string& sub : store_.snippets(main)) {
         t.add(node, sub);
-        names_.push_back(sub);
+        note_snippet(main, sub);
       }
       pump_pending_input();  // a large library does not freeze the window
       if (!hwnd()) break;
@@ -265,7 +294,33 @@ void CodeManagerWindow::save() {
   const Selected s = selected();
   if (s.level != 2) return;
   if (too_big_) return tell(kTooBig);  // the view is empty: saving it would lose the file
-  if (store_.save_source(s.main, s.sub, RichEdit(control(n::kSourceView)).text()) != Outcome::Done) tell(kSaveFailed);
+  if (store_.save_source(s.main, s.sub, RichEdit(control(n::kSourceView)).text()) != Outcome::Done)
+    return tell(kSaveFailed);
+  if (searched_ && !searched_for_.empty()) search();  // what the sources hold has changed
+}
+
+void CodeManagerWindow::version_menu() {
+  const Selected s = selected();
+  const std::vector<std::string> files = s.level == 2 ? store_.versions(s.main, s.sub) : std::vector<std::string>{};
+  std::vector<std::string> labels;
+  for (const std::string& f : files) labels.push_back(snippets::version_label(f));
+  const int i = choose_from_menu(labels, kHistory);
+  if (i >= 0) restore_version(files[static_cast<std::size_t>(i)]);
+}
+
+void CodeManagerWindow::restore_version(const std::string& file) {
+  const Selected s = selected();
+  if (s.level != 2) return;
+  const std::string text = store_.read_version(s.main, s.sub, file);
+  if (text.size() > kMaxSource) return tell(kTooBig);
+  // The version as it was saved, not re-indented, so that saving it gives the file back.
+  std::vector<RichLine> lines;
+  for (std::string& l : split(text, "\r\n")) lines.push_back({std::move(l), theme::kText});
+  if (text.size() >= 2 && text.compare(text.size() - 2, 2, "\r\n") == 0)
+    lines.insert(lines.end(), 2, RichLine{{}, theme::kText});  // as in show_selected
+  if (GetWindowTextLengthW(control(n::kSourceView)) > 0) renew(n::kSourceView);
+  RichEdit(control(n::kSourceView)).set_lines(lines);
+  too_big_ = false;  // the view holds the whole text: saving it loses nothing
 }
 
 bool CodeManagerWindow::usable_name(const std::string& name, Tree::Node parent, Tree::Node self) {
@@ -284,11 +339,19 @@ bool CodeManagerWindow::usable_name(const std::string& name, Tree::Node parent, 
   return true;
 }
 
+void CodeManagerWindow::note_snippet(const std::string& main, const std::string& sub) {
+  names_.push_back(sub);
+  refs_.push_back({main, sub});
+}
+
 void CodeManagerWindow::refresh_names() {
   Tree t = tree();
   names_.clear();
-  for (Tree::Node m : t.children(nullptr))
-    for (Tree::Node c : t.children(m)) names_.push_back(t.text(c));
+  refs_.clear();
+  for (Tree::Node m : t.children(nullptr)) {
+    const std::string main = t.text(m);
+    for (Tree::Node c : t.children(m)) note_snippet(main, t.text(c));
+  }
   if (searched_) search();
 }
 
@@ -421,10 +484,97 @@ void CodeManagerWindow::export_all_to(const std::string& folder) {
 
 void CodeManagerWindow::search() {
   searched_ = true;
+  // A newer text stops the older search; the first reading stops too, the search reads on.
+  for (auto* job : {&job_, &warm_})
+    if (*job) std::exchange(*job, nullptr)->cancelled = true;
+  searched_for_ = text(n::kSearchBox);
   ListBox list(control(n::kSearchList));
   NoRedraw quiet(list.hwnd());
   list.clear();
-  for (const std::string& name : snippets::search(names_, text(n::kSearchBox))) list.add(name);
+  hits_.clear();
+  std::vector<bool> named(refs_.size());
+  for (std::size_t i : snippets::name_hits(names_, searched_for_)) {
+    list.add(names_[i]);
+    hits_.push_back({refs_[i], 0});
+    named[i] = true;
+  }
+  // Then the sources of the others, each listed once.
+  std::vector<snippets::SnippetRef> others;
+  for (std::size_t i = 0; i < refs_.size(); ++i)
+    if (!named[i]) others.push_back(refs_[i]);
+  if (!searched_for_.empty() && !others.empty()) job_ = scan(std::move(others), searched_for_);
+}
+
+std::shared_ptr<CodeManagerWindow::ContentJob> CodeManagerWindow::scan(std::vector<snippets::SnippetRef> refs,
+                                                                       const std::string& typed) {
+  auto job = std::make_shared<ContentJob>();
+  // The worker only reads files; its hits come back by a message, in the tree's order.
+  HWND to = typed.empty() ? nullptr : hwnd();
+  std::thread([job, cache = cache_, store = store_, refs = std::move(refs), typed, to] {
+    auto cancelled = [&] { return job->cancelled.load(); };
+    snippets::scan_sources(store, *cache, refs, typed, cancelled, [&](std::size_t i, int line) {
+      std::lock_guard<std::mutex> lock(job->m);
+      job->found.push_back({refs[i], line});
+      job->hand_over(to);
+    });
+    std::lock_guard<std::mutex> lock(job->m);
+    job->done = true;
+    job->hand_over(to);
+  }).detach();
+  return job;
+}
+
+void CodeManagerWindow::take_content_hits() {
+  if (!job_) return;  // the message of a search given up
+  std::vector<Hit> found;
+  bool done = false;
+  {
+    std::lock_guard<std::mutex> lock(job_->m);
+    found.swap(job_->found);
+    job_->posted = false;
+    done = job_->done;
+  }
+  if (done) job_.reset();
+  if (found.empty()) return;
+  ListBox list(control(n::kSearchList));
+  NoRedraw quiet(list.hwnd());
+  for (Hit& h : found) {
+    list.add(h.ref.main + "\\" + h.ref.sub + " : " + std::to_string(h.line));
+    hits_.push_back(std::move(h));
+  }
+}
+
+bool CodeManagerWindow::on_message(UINT msg, WPARAM, LPARAM, LRESULT& result) {
+  if (msg != kContentHits) return false;
+  take_content_hits();
+  result = 0;
+  return true;
+}
+
+void CodeManagerWindow::on_destroyed() {
+  for (auto& job : {job_, warm_})
+    if (job) job->cancelled = true;
+}
+
+void CodeManagerWindow::open_hit(int row) {
+  if (busy_ || row < 0 || static_cast<std::size_t>(row) >= hits_.size()) return;
+  const Hit hit = hits_[static_cast<std::size_t>(row)];
+  Tree t = tree();
+  Tree::Node main = t.find_child(nullptr, hit.ref.main);
+  Tree::Node node = main ? t.find_child(main, hit.ref.sub) : nullptr;
+  if (!node) return;  // gone since the search
+  select_page(n::kLeftTabs, 0);
+  t.select(node);  // shows it, as a click does
+  if (hit.line == 0) {
+    SetFocus(t.hwnd());
+    return;
+  }
+  // The view shows the source re-indented: its first match is looked for there.
+  RichEdit source(control(n::kSourceView));
+  const std::size_t at = tb::find(source.text(), searched_for_, 0, true);
+  select_page(n::kRightTabs, 1);
+  if (at != npos) source.select_bytes(at, searched_for_.size());
+  SetFocus(source.hwnd());
 }
 
 void CodeManagerWindow::copy_source() {
