@@ -16,8 +16,6 @@ namespace tb::grouplist {
 
 namespace {
 
-const std::string kGroupKind = "分组";
-
 // The list window a mouse-leave notification was last asked for; 0 after a leave.
 HWND g_last_tracked = nullptr;
 

@@ -17,7 +17,6 @@ namespace {
 
 constexpr COLORREF kMagenta = RGB(255, 0, 255);
 constexpr COLORREF kSignature = 0x606060;
-const std::string kGroupKind = "分组";
 
 std::uint64_t g_painted = 0;
 std::function<void(HWND, int)>& observer() {
