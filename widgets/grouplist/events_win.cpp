@@ -56,6 +56,12 @@ int icon_under(Instance* in, const ElementRecord& e, const RECT& r, int x, int y
   return icon_at(slots, x - r.left, y - r.top);
 }
 
+// The hovered service icon becomes `icon` (0 none) and `row` is painted with it.
+void light_icon(HWND list, Instance* in, int row, int icon) {
+  in->hovered_icon = icon;
+  paint_row(list, row);
+}
+
 bool enlarging(const Instance* in) { return in->enlarge_selected && (in->view_mode == 1 || in->view_mode == 2); }
 
 void on_mouse_move(HWND list, Instance* in, int x, int y) {
@@ -70,7 +76,7 @@ void on_mouse_move(HWND list, Instance* in, int x, int y) {
     int h = in->hover_row;
     if (h != -1) {
       in->hover_row = -1;
-      paint_row(list, h, nullptr, nullptr, 0);
+      light_icon(list, in, h, 0);
       raise(in->handlers.row_left, in->handle_at(h), x, y);
     }
     return;
@@ -79,15 +85,15 @@ void on_mouse_move(HWND list, Instance* in, int x, int y) {
   bool found = in->read_element(in->handle_at(row), e);
   int icon = found ? icon_under(in, e, r, x, y) : 0;
   if (row == in->hover_row) {
-    if (icon != in->hovered_icon) paint_row(list, row, nullptr, nullptr, icon);
+    if (icon != in->hovered_icon) light_icon(list, in, row, icon);
     return;
   }
   int h = in->hover_row;
   in->hover_row = row;
-  if (h >= 0) paint_row(list, h, nullptr, nullptr, 0);
+  if (h >= 0) light_icon(list, in, h, 0);
   raise(in->handlers.row_left, in->handle_at(h), x, y);
   // The icon under the pointer now, not the one last lit on the row left.
-  paint_row(list, row, nullptr, nullptr, icon);
+  light_icon(list, in, row, icon);
   raise(in->handlers.row_entered, in->handle_at(row), x, y);
 }
 
@@ -96,7 +102,7 @@ void on_mouse_leave(HWND list, Instance* in, int x, int y) {
   int h = in->hover_row;
   if (h == -1) return;
   in->hover_row = -1;
-  paint_row(list, h, nullptr, nullptr, 0);
+  light_icon(list, in, h, 0);
   raise(in->handlers.row_left, in->handle_at(h), x, y);
 }
 

@@ -1,6 +1,7 @@
 #include "widgets/grouplist/painter_win.h"
 
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -162,10 +163,9 @@ Layout layout_for(int height, int dpi) {
 std::uint64_t rows_painted() { return g_painted; }
 void set_paint_observer(std::function<void(HWND, int)> o) { observer() = std::move(o); }
 
-void paint_row(HWND list, int row, const RECT* given_rect, HDC given_dc, std::optional<int> hovered_icon) {
+void paint_row(HWND list, int row, const RECT* given_rect, HDC given_dc) {
   Instance* in = find_instance(reinterpret_cast<std::intptr_t>(list));
   if (!in) return;
-  if (hovered_icon) in->hovered_icon = *hovered_icon;
   ElementRecord e;
   if (!in->read_element(in->handle_at(row), e)) return;
 

@@ -5,15 +5,13 @@
 
 #include <cstdint>
 #include <functional>
-#include <optional>
 
 namespace tb::grouplist {
 
-// Paints row `row` of the list. Without a rectangle the list box gives the row's; without a
-// DC the list window's is taken and released. A given hovered icon is stored in the instance
-// first; otherwise the instance's is drawn. Nothing is drawn for a row naming no element.
-void paint_row(HWND list, int row, const RECT* rect = nullptr, HDC dc = nullptr,
-               std::optional<int> hovered_icon = {});
+// Paints row `row` of the list as the instance's state says. Without a rectangle the list box
+// gives the row's; without a DC the list window's is taken and released. Nothing is drawn for
+// a row naming no element.
+void paint_row(HWND list, int row, const RECT* rect = nullptr, HDC dc = nullptr);
 
 // Rows painted so far, and an observer called after each (for tests and benchmarks).
 std::uint64_t rows_painted();
