@@ -21,11 +21,6 @@ HWND g_last_tracked = nullptr;
 
 Instance* instance_of(HWND list) { return find_instance(reinterpret_cast<std::intptr_t>(list)); }
 
-int dpi_of(Instance* in) {
-  auto* w = dynamic_cast<ListBoxWindow*>(&in->window());
-  return w ? w->dpi() : 96;
-}
-
 // An event handler, copied first: it may replace the handlers while it runs.
 void raise(const EventHandler& handler, int a, int b, int c) {
   EventHandler h = handler;
@@ -52,7 +47,7 @@ bool is_group_row(Instance* in, int row) {
 int icon_under(Instance* in, const ElementRecord& e, const RECT& r, int x, int y) {
   if (e.kind == kGroupKind || e.icons.empty()) return 0;
   std::vector<IconSlot> slots;
-  lay_out_icons(in->icon_count, e.icons, r.bottom - r.top, dpi_of(in), slots);
+  lay_out_icons(in->icon_count, e.icons, r.bottom - r.top, in->window().dpi(), slots);
   return icon_at(slots, x - r.left, y - r.top);
 }
 
@@ -129,7 +124,7 @@ void dispatch(HWND list, Instance* in, Click kind, int row, const RECT& r, int x
     return;
   }
   std::vector<IconSlot> slots;
-  lay_out_icons(in->icon_count, e.icons, r.bottom - r.top, dpi_of(in), slots);
+  lay_out_icons(in->icon_count, e.icons, r.bottom - r.top, in->window().dpi(), slots);
   if (int k = icon_at(slots, x - r.left, y - r.top)) {
     raise(in->handlers.service_icon_clicked, handle, slots[static_cast<std::size_t>(k - 1)].number, 0);
     return;
@@ -204,7 +199,8 @@ bool list_message(HWND list, UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
   }
 }
 
-bool parent_message(HWND list, HWND parent, UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+bool parent_message(ListBoxWindow& w, HWND parent, UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+  const HWND list = w.hwnd();
   Instance* in = instance_of(list);
   if (!in) return false;
   switch (msg) {
@@ -223,12 +219,10 @@ bool parent_message(HWND list, HWND parent, UINT msg, WPARAM wp, LPARAM lp, LRES
       InvalidateRect(list, nullptr, TRUE);
       return true;
     }
-    case WM_CTLCOLORLISTBOX: {
-      auto* w = dynamic_cast<ListBoxWindow*>(&in->window());
-      if (reinterpret_cast<HWND>(lp) != list || !w) return false;
-      result = reinterpret_cast<LRESULT>(w->background_brush(in->background));
+    case WM_CTLCOLORLISTBOX:
+      if (reinterpret_cast<HWND>(lp) != list) return false;
+      result = reinterpret_cast<LRESULT>(w.background_brush(in->background));
       return true;
-    }
     default:
       return false;
   }
@@ -242,14 +236,22 @@ void CALLBACK flash_tick(HWND list, UINT, UINT_PTR, DWORD) {
 
 }  // namespace
 
-void install_handlers(HWND list, HWND parent) {
-  hook_window(list, [](HWND w, UINT msg, WPARAM wp, LPARAM lp, LRESULT& r) {
-    if (msg == WM_NCDESTROY && g_last_tracked == w) g_last_tracked = nullptr;
-    return list_message(w, msg, wp, lp, r);
+// The hooks hold the window object: it takes them off before it goes (remove_handlers).
+MessageHooks install_handlers(ListBoxWindow& w, HWND parent) {
+  MessageHooks h{w.hwnd(), parent};
+  h.on_list = hook_window(h.list, [](HWND list, UINT msg, WPARAM wp, LPARAM lp, LRESULT& r) {
+    if (msg == WM_NCDESTROY && g_last_tracked == list) g_last_tracked = nullptr;
+    return list_message(list, msg, wp, lp, r);
   });
-  hook_window(parent, [list](HWND w, UINT msg, WPARAM wp, LPARAM lp, LRESULT& r) {
-    return parent_message(list, w, msg, wp, lp, r);
+  h.on_parent = hook_window(parent, [window = &w](HWND p, UINT msg, WPARAM wp, LPARAM lp, LRESULT& r) {
+    return parent_message(*window, p, msg, wp, lp, r);
   });
+  return h;
+}
+
+void remove_handlers(const MessageHooks& hooks) {
+  if (hooks.on_list) unhook_window(hooks.list, hooks.on_list);
+  if (hooks.on_parent) unhook_window(hooks.parent, hooks.on_parent);
 }
 
 void start_flash_timer(HWND list) { SetTimer(list, 1, 300, &flash_tick); }

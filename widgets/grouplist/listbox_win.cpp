@@ -23,6 +23,10 @@ GdiFont make_row_font(int dpi) {
 // item data, which is how every row gets its element's handle.
 ListBoxWindow::ListBoxWindow(HWND hwnd, int dpi) : hwnd_(hwnd), dpi_(dpi) { set_font(); }
 
+ListBoxWindow::~ListBoxWindow() { remove_handlers(hooks_); }
+
+void ListBoxWindow::handle_messages(HWND parent) { hooks_ = install_handlers(*this, parent); }
+
 void ListBoxWindow::set_font() {
   font_ = make_row_font(dpi_);
   send(WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
@@ -143,7 +147,7 @@ class Win32ListHost : public ListHost {
     ShowWindow(h, SW_SHOW);
     auto w = std::make_unique<ListBoxWindow>(h, screen_dpi());
     InvalidateRect(h, nullptr, TRUE);
-    install_handlers(h, p);
+    w->handle_messages(p);
     return w;
   }
 

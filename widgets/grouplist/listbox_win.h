@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "platform/handles.h"
+#include "widgets/grouplist/events_win.h"
 #include "widgets/grouplist/host.h"
 
 namespace tb::grouplist {
@@ -11,6 +12,9 @@ namespace tb::grouplist {
 class ListBoxWindow : public ListWindow {
  public:
   ListBoxWindow(HWND hwnd, int dpi);
+  ~ListBoxWindow() override;
+  ListBoxWindow(const ListBoxWindow&) = delete;
+  ListBoxWindow& operator=(const ListBoxWindow&) = delete;
 
   std::intptr_t handle() const override { return reinterpret_cast<std::intptr_t>(hwnd_); }
   HWND hwnd() const { return hwnd_; }
@@ -27,8 +31,10 @@ class ListBoxWindow : public ListWindow {
   void pause(int ms) override;
   void start_flash_timer() override;
 
-  int dpi() const { return dpi_; }
+  int dpi() const override { return dpi_; }
   int scale(int v) const { return MulDiv(v, dpi_, 96); }
+  // Takes the list's messages and those of its parent for the list, until this object goes.
+  void handle_messages(HWND parent);
   // Rescales every row and the list's font to a new DPI.
   void set_dpi(int dpi);
   // The brush behind the rows, made once per colour.
@@ -43,6 +49,7 @@ class ListBoxWindow : public ListWindow {
   GdiFont font_;  // lives as long as the list that uses it
   GdiBrush brush_;
   COLORREF brush_colour_ = 0;
+  MessageHooks hooks_;
 };
 
 // The row font: 12 pixels (scaled), "宋体", weight 400, default character set, character

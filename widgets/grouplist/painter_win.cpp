@@ -180,8 +180,7 @@ void paint_row(HWND list, int row, const RECT* given_rect, HDC given_dc) {
   }
   const int W = rc.right - rc.left, H = rc.bottom - rc.top;
   if (W <= 0 || H <= 0) return;
-  auto* lbw = dynamic_cast<ListBoxWindow*>(&in->window());
-  const int dpi = lbw ? lbw->dpi() : 96;
+  const int dpi = in->window().dpi();
   auto sc = [dpi](int v) { return MulDiv(v, dpi, 96); };
 
   std::optional<WindowDc> own_dc;
