@@ -10,7 +10,6 @@
 #include "widgets/grouplist/icon_layout.h"
 #include "widgets/grouplist/instance.h"
 #include "widgets/grouplist/listbox_win.h"
-#include "widgets/grouplist/painter_win.h"
 
 namespace tb::grouplist {
 
@@ -52,9 +51,9 @@ int icon_under(Instance* in, const ElementRecord& e, const RECT& r, int x, int y
 }
 
 // The hovered service icon becomes `icon` (0 none) and `row` is painted with it.
-void light_icon(HWND list, Instance* in, int row, int icon) {
+void light_icon(Instance* in, int row, int icon) {
   in->hovered_icon = icon;
-  paint_row(list, row);
+  in->window().redraw_row(row);
 }
 
 bool enlarging(const Instance* in) { return in->enlarge_selected && (in->view_mode == 1 || in->view_mode == 2); }
@@ -71,7 +70,7 @@ void on_mouse_move(HWND list, Instance* in, int x, int y) {
     int h = in->hover_row;
     if (h != -1) {
       in->hover_row = -1;
-      light_icon(list, in, h, 0);
+      light_icon(in, h, 0);
       raise(in->handlers.row_left, in->handle_at(h), x, y);
     }
     return;
@@ -80,24 +79,24 @@ void on_mouse_move(HWND list, Instance* in, int x, int y) {
   bool found = in->read_element(in->handle_at(row), e);
   int icon = found ? icon_under(in, e, r, x, y) : 0;
   if (row == in->hover_row) {
-    if (icon != in->hovered_icon) light_icon(list, in, row, icon);
+    if (icon != in->hovered_icon) light_icon(in, row, icon);
     return;
   }
   int h = in->hover_row;
   in->hover_row = row;
-  if (h >= 0) light_icon(list, in, h, 0);
+  if (h >= 0) light_icon(in, h, 0);
   raise(in->handlers.row_left, in->handle_at(h), x, y);
   // The icon under the pointer now, not the one last lit on the row left.
-  light_icon(list, in, row, icon);
+  light_icon(in, row, icon);
   raise(in->handlers.row_entered, in->handle_at(row), x, y);
 }
 
-void on_mouse_leave(HWND list, Instance* in, int x, int y) {
+void on_mouse_leave(Instance* in, int x, int y) {
   g_last_tracked = nullptr;
   int h = in->hover_row;
   if (h == -1) return;
   in->hover_row = -1;
-  light_icon(list, in, h, 0);
+  light_icon(in, h, 0);
   raise(in->handlers.row_left, in->handle_at(h), x, y);
 }
 
@@ -142,8 +141,8 @@ void select_row(HWND list, Instance* in, int row) {
     if (row >= 0 && !is_group_row(in, row)) in->window().set_height(row, kLargeRowHeight);
     InvalidateRect(list, nullptr, row < 0 ? TRUE : FALSE);
   } else {
-    if (old >= 0) paint_row(list, old);
-    if (row >= 0) paint_row(list, row);
+    if (old >= 0) in->window().redraw_row(old);
+    if (row >= 0) in->window().redraw_row(row);
   }
 }
 
@@ -157,7 +156,7 @@ bool list_message(HWND list, UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
       on_mouse_move(list, in, x, y);
       return false;
     case WM_MOUSELEAVE:
-      on_mouse_leave(list, in, x, y);
+      on_mouse_leave(in, x, y);
       return false;
     case WM_LBUTTONUP: {
       int row = row_under(list, x, y, r);
@@ -191,7 +190,7 @@ bool list_message(HWND list, UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
       return true;
     }
     case kRepaintRow:
-      paint_row(list, static_cast<int>(wp));
+      in->window().redraw_row(static_cast<int>(wp));
       result = 1;
       return true;
     default:
@@ -207,7 +206,7 @@ bool parent_message(ListBoxWindow& w, HWND parent, UINT msg, WPARAM wp, LPARAM l
     case WM_DRAWITEM: {
       auto* di = reinterpret_cast<DRAWITEMSTRUCT*>(lp);
       if (!di || di->CtlType != ODT_LISTBOX || di->hwndItem != list) return false;
-      paint_row(list, static_cast<int>(di->itemID), &di->rcItem, di->hDC);
+      w.paint_row(static_cast<int>(di->itemID), &di->rcItem, di->hDC);
       result = TRUE;
       return true;
     }

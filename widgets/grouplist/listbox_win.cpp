@@ -7,16 +7,35 @@
 #include "platform/window.h"
 #include "widgets/grouplist/events_win.h"
 #include "widgets/grouplist/grouplist_win.h"
-#include "widgets/grouplist/painter_win.h"
+#include "widgets/grouplist/instance.h"
 #include "widgets/grouplist/pictures_win.h"
 
 namespace tb::grouplist {
 
+namespace {
+
+// The row font: 12 pixels (scaled), "宋体", weight 400, default character set, character
+// precisions, default quality, modern family.
 GdiFont make_row_font(int dpi) {
   static const std::wstring face = to_wide("宋体");
   return GdiFont(CreateFontW(MulDiv(12, dpi, 96), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                              OUT_CHARACTER_PRECIS, CLIP_CHARACTER_PRECIS, DEFAULT_QUALITY, FF_MODERN | DEFAULT_PITCH,
                              face.c_str()));
+}
+
+std::uint64_t g_painted = 0;
+std::function<void(HWND, int)>& observer() {
+  static std::function<void(HWND, int)> o;
+  return o;
+}
+
+}  // namespace
+
+std::uint64_t rows_painted() { return g_painted; }
+void set_paint_observer(std::function<void(HWND, int)> o) { observer() = std::move(o); }
+
+void paint_row(HWND list, int row) {
+  if (Instance* in = find_instance(reinterpret_cast<std::intptr_t>(list))) in->window().redraw_row(row);
 }
 
 // Without LBS_HASSTRINGS an owner-drawn list box stores the "string" argument as the row's
@@ -93,7 +112,15 @@ void ListBoxWindow::set_height(int index, int height) {
   if (index >= 0) send(LB_SETITEMHEIGHT, static_cast<WPARAM>(index), MAKELPARAM(scale(height), 0));
 }
 
-void ListBoxWindow::redraw_row(int index) { paint_row(hwnd_, index); }
+void ListBoxWindow::redraw_row(int index) { paint_row(index); }
+
+bool ListBoxWindow::paint_row(int index, const RECT* rect, HDC dc) {
+  const Instance* in = find_instance(handle());
+  if (!in || !painter_.paint(hwnd_, *in, index, rect, dc, font_.get(), dpi_)) return false;
+  ++g_painted;
+  if (observer()) observer()(hwnd_, index);
+  return true;
+}
 
 void ListBoxWindow::refresh(bool erase_background) { InvalidateRect(hwnd_, nullptr, erase_background); }
 

@@ -3,9 +3,13 @@
 #pragma once
 #include <windows.h>
 
+#include <cstdint>
+#include <functional>
+
 #include "platform/handles.h"
 #include "widgets/grouplist/events_win.h"
 #include "widgets/grouplist/host.h"
+#include "widgets/grouplist/painter_win.h"
 
 namespace tb::grouplist {
 
@@ -25,7 +29,7 @@ class ListBoxWindow : public ListWindow {
   void set_data(int index, std::intptr_t data) override;
   int height(int index) const override;
   void set_height(int index, int height) override;
-  // Paints the row at once through the row painter.
+  // Paints the row at once (paint_row).
   void redraw_row(int index) override;
   void refresh(bool erase_background) override;
   void pause(int ms) override;
@@ -35,6 +39,8 @@ class ListBoxWindow : public ListWindow {
   int scale(int v) const { return MulDiv(v, dpi_, 96); }
   // Takes the list's messages and those of its parent for the list, until this object goes.
   void handle_messages(HWND parent);
+  // Paints row `index` now in the list's font (see RowPainter::paint); true when it was drawn.
+  bool paint_row(int index, const RECT* rect = nullptr, HDC dc = nullptr);
   // Rescales every row and the list's font to a new DPI.
   void set_dpi(int dpi);
   // The brush behind the rows, made once per colour.
@@ -46,14 +52,18 @@ class ListBoxWindow : public ListWindow {
   void set_font();
   HWND hwnd_;
   int dpi_;
-  GdiFont font_;  // lives as long as the list that uses it
+  GdiFont font_;  // the rows' font, and the list's own; lives as long as the list
+  RowPainter painter_;
   GdiBrush brush_;
   COLORREF brush_colour_ = 0;
   MessageHooks hooks_;
 };
 
-// The row font: 12 pixels (scaled), "宋体", weight 400, default character set, character
-// precisions, default quality, modern family.
-GdiFont make_row_font(int dpi);
+// Paints row `row` of a list window now, as a redraw of the model does.
+void paint_row(HWND list, int row);
+
+// Rows painted so far, and an observer called after each (for tests and benchmarks).
+std::uint64_t rows_painted();
+void set_paint_observer(std::function<void(HWND list, int row)> observer);
 
 }  // namespace tb::grouplist
