@@ -158,10 +158,8 @@ class GroupList {
   std::intptr_t parent_ = 0;
 };
 
-// The instance of a list window (the newest, should a dead window's handle come back), or
-// the first instance made on a parent window; nullptr if none.
+// The instance of a list window (the newest, should a dead window's handle come back);
+// nullptr if none.
 Instance* find_instance(std::intptr_t list_window);
-Instance* find_instance_by_parent(std::intptr_t parent_window);
-int instance_count();
 
 }  // namespace tb::grouplist

@@ -23,20 +23,11 @@ GdiFont make_row_font(int dpi) {
                              face.c_str()));
 }
 
-std::uint64_t g_painted = 0;
-std::function<void(HWND, int)>& observer() {
-  static std::function<void(HWND, int)> o;
-  return o;
-}
+RowPaintedHook g_row_painted = nullptr;
 
 }  // namespace
 
-std::uint64_t rows_painted() { return g_painted; }
-void set_paint_observer(std::function<void(HWND, int)> o) { observer() = std::move(o); }
-
-void paint_row(HWND list, int row) {
-  if (Instance* in = find_instance(reinterpret_cast<std::intptr_t>(list))) in->window().redraw_row(row);
-}
+void set_row_painted_hook(RowPaintedHook hook) { g_row_painted = hook; }
 
 // Without LBS_HASSTRINGS an owner-drawn list box stores the "string" argument as the row's
 // item data, which is how every row gets its element's handle.
@@ -117,8 +108,7 @@ void ListBoxWindow::redraw_row(int index) { paint_row(index); }
 bool ListBoxWindow::paint_row(int index, const RECT* rect, HDC dc) {
   const Instance* in = find_instance(handle());
   if (!in || !painter_.paint(hwnd_, *in, index, rect, dc, font_.get(), dpi_)) return false;
-  ++g_painted;
-  if (observer()) observer()(hwnd_, index);
+  if (g_row_painted) g_row_painted(hwnd_, index);
   return true;
 }
 
@@ -130,18 +120,6 @@ void ListBoxWindow::pause(int ms) {
 }
 
 void ListBoxWindow::start_flash_timer() { tb::grouplist::start_flash_timer(hwnd_); }
-
-void ListBoxWindow::set_dpi(int dpi) {
-  if (dpi <= 0 || dpi == dpi_) return;
-  int n = count();
-  for (int i = 0; i < n; ++i) {
-    int design = height(i);
-    send(LB_SETITEMHEIGHT, static_cast<WPARAM>(i), MAKELPARAM(MulDiv(design, dpi, 96), 0));
-  }
-  dpi_ = dpi;
-  set_font();
-  InvalidateRect(hwnd_, nullptr, TRUE);
-}
 
 HBRUSH ListBoxWindow::background_brush(COLORREF c) {
   if (!brush_ || brush_colour_ != c) {

@@ -3,9 +3,6 @@
 #pragma once
 #include <windows.h>
 
-#include <cstdint>
-#include <functional>
-
 #include "platform/handles.h"
 #include "widgets/grouplist/events_win.h"
 #include "widgets/grouplist/host.h"
@@ -37,12 +34,12 @@ class ListBoxWindow : public ListWindow {
 
   int dpi() const override { return dpi_; }
   int scale(int v) const { return MulDiv(v, dpi_, 96); }
+  // Tests show a list at another DPI; the product sets it once, as the list is made.
+  friend void set_dpi(ListBoxWindow& w, int dpi);
   // Takes the list's messages and those of its parent for the list, until this object goes.
   void handle_messages(HWND parent);
   // Paints row `index` now in the list's font (see RowPainter::paint); true when it was drawn.
   bool paint_row(int index, const RECT* rect = nullptr, HDC dc = nullptr);
-  // Rescales every row and the list's font to a new DPI.
-  void set_dpi(int dpi);
   // The brush behind the rows, made once per colour.
   HBRUSH background_brush(COLORREF c);
 
@@ -59,11 +56,8 @@ class ListBoxWindow : public ListWindow {
   MessageHooks hooks_;
 };
 
-// Paints row `row` of a list window now, as a redraw of the model does.
-void paint_row(HWND list, int row);
-
-// Rows painted so far, and an observer called after each (for tests and benchmarks).
-std::uint64_t rows_painted();
-void set_paint_observer(std::function<void(HWND list, int row)> observer);
+// Called after every row painted, when set: how tests and benchmarks see the paints.
+using RowPaintedHook = void (*)(HWND list, int row);
+void set_row_painted_hook(RowPaintedHook hook);
 
 }  // namespace tb::grouplist
