@@ -9,7 +9,7 @@
 
 #include "tests/win/grouplist/list_driver.h"
 #include "tests/support/grouplist/testing_win.h"
-#include "tests/support/bench_clock.h"
+#include "bench/win/bench_clock.h"
 
 using namespace list_test;
 
