@@ -62,8 +62,9 @@ const std::vector<std::uint32_t>& arrow_pixels(int cell) {
   return it->second;
 }
 
-// The row being composed, in row coordinates: GDI draws on dc, whose origin the buffer puts
-// at the row's place in the list (left, top); the keyed copies work on px, w pixels a line.
+// The row being composed, drawn in row coordinates. GDI on dc takes the list's coordinates
+// (the buffer maps them onto its bitmap), so the helpers add the row's place (left, top); the
+// keyed copies work on px, w pixels a line.
 struct Row {
   HDC dc;
   std::uint32_t* px;
