@@ -40,7 +40,7 @@ std::string launcher_text(grouplist::GroupList& list) {
     if (h < 1) break;
     grouplist::ElementRecord e;
     if (!list.ReadElement(h, e)) continue;
-    if (e.kind == "分组") {
+    if (e.kind == grouplist::kGroupKind) {
       group = e.name;
       continue;
     }

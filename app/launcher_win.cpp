@@ -284,7 +284,7 @@ int Launcher::target_group() const {
   const int target = static_cast<int>(state().menu_target);
   grouplist::ElementRecord e;
   if (!list_ || !list_->ReadElement(target, e)) return 0;
-  return e.kind == "分组" ? e.handle : e.group;
+  return e.kind == grouplist::kGroupKind ? e.handle : e.group;
 }
 
 void Launcher::open_menu(int target) {

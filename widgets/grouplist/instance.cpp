@@ -15,9 +15,6 @@ namespace {
 
 int g_handle_counter = 0;
 
-const std::string kGroupKind = "分组";
-const std::string kItemKind = "项目";
-
 std::string element_name(int handle) { return "Item" + std::to_string(handle); }
 
 std::string join_icons(const std::vector<int>& icons) {

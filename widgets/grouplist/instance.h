@@ -177,6 +177,9 @@ class Instance {
   std::vector<int> flashing_;
 };
 
+// Every instance made so far, oldest first; each is kept until the process ends.
+const std::vector<std::unique_ptr<Instance>>& all_instances();
+
 // The process-wide handle counter: started at a random 10000..99999 by the first Create.
 void start_handle_counter();
 int next_handle();
