@@ -1,6 +1,11 @@
 #include "tests/support/win_test_util.h"
 
+#include <shlobj.h>
+
+#include <cstring>
 #include <vector>
+
+#include "base/encoding.h"
 
 namespace tb::test {
 
@@ -36,6 +41,20 @@ void send_click(HWND h, POINT at) {
 }
 
 POINT middle(const RECT& r) { return {(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
+
+void send_drop(HWND h, const std::vector<std::string>& paths, POINT at) {
+  std::wstring list;
+  for (const std::string& p : paths) list += to_wide(p) + L'\0';
+  list += L'\0';
+  HGLOBAL g = GlobalAlloc(GHND, sizeof(DROPFILES) + list.size() * sizeof(wchar_t));
+  auto* df = static_cast<DROPFILES*>(GlobalLock(g));
+  df->pFiles = sizeof(DROPFILES);
+  df->pt = at;
+  df->fWide = TRUE;
+  memcpy(df + 1, list.data(), list.size() * sizeof(wchar_t));
+  GlobalUnlock(g);
+  SendMessageW(h, WM_DROPFILES, reinterpret_cast<WPARAM>(g), 0);
+}
 
 std::wstring class_of(HWND h) {
   wchar_t buf[256] = {};
