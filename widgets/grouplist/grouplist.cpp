@@ -123,6 +123,11 @@ std::string GroupList::GetGroupName(int group) const {
   return in ? in->group_name(group) : std::string();
 }
 
+bool GroupList::RenameGroup(int group, std::string_view name) {
+  Instance* in = instance();
+  return in && in->rename_group(group, name);
+}
+
 bool GroupList::ClearGroupItems(int group, bool one_group) {
   Instance* in = instance();
   return in && in->clear_group_items(group, one_group);

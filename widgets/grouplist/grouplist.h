@@ -118,6 +118,8 @@ class GroupList {
   bool Remove(int handle);
   int FindGroupByName(std::string_view name) const;
   std::string GetGroupName(int group) const;
+  // False for a handle that is no group; two groups may share a name, as AddGroup allows.
+  bool RenameGroup(int group, std::string_view name);
   bool ClearGroupItems(int group, bool one_group);
   bool DeleteGroups(int group, bool one_group);
   // Serves the operations above; row indexes are derived, so renumber changes nothing.

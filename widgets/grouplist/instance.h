@@ -70,6 +70,7 @@ class Instance {
   bool remove(int handle);
   int find_group_by_name(std::string_view name) const;
   std::string group_name(int group) const;
+  bool rename_group(int group, std::string_view name);
   bool clear_group_items(int group, bool one_group);
   bool delete_groups(int group, bool one_group);
   bool remove_group_items(int group);
