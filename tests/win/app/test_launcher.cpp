@@ -461,6 +461,17 @@ TEST_CASE("menu popup: at the pointer, on top; each entry does what it says and 
     CHECK(list().FindItemByName("乙.tar") != 0);
     save_main("launcher_dropped.bmp");
   }
+  SUBCASE("a drop that cannot be saved adds nothing and says so") {
+    const std::wstring ini = to_wide(program_dir() + "set.ini");
+    DeleteFileW(ini.c_str());
+    REQUIRE(CreateDirectoryW(ini.c_str(), nullptr));  // set.ini cannot be replaced
+    g_steps = {answer("Tarvo", IDOK)};
+    SetTimer(nullptr, 0, 30, run_steps);
+    test::send_drop(reinterpret_cast<HWND>(list().list_window()), {program_dir() + "丙.txt"});
+    CHECK(g_box_text == "无法写入 set.ini（程序所在的文件夹只读？），拖入的文件没有添加。");
+    CHECK(list().FindItemByName("丙") == 0);
+    RemoveDirectoryW(ini.c_str());
+  }
   // Back to the file the test started from, for the next subcase.
   write_file_atomic(program_dir() + "set.ini", kSetIni);
   list().DeleteGroups(0, false);
