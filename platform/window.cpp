@@ -432,6 +432,13 @@ LRESULT Window::handle(UINT msg, WPARAM wp, LPARAM lp) {
       }
       break;
     case WM_DROPFILES: drop_files(wp); return 0;
+    case WM_RBUTTONUP: {  // the window's own background
+      EventArgs a;
+      a.x = GET_X_LPARAM(lp);
+      a.y = GET_Y_LPARAM(lp);
+      if (fire("", Event::RightClick, a)) return 0;
+      break;
+    }
     default: break;
   }
   return DefWindowProcW(hwnd_, msg, wp, lp);
