@@ -1,6 +1,7 @@
 #include "app/launcher.h"
 
 #include "base/fileio.h"
+#include "base/text.h"
 
 namespace tb::shell {
 
@@ -40,7 +41,7 @@ std::string launcher_text(grouplist::GroupList& list) {
     if (h < 1) break;
     grouplist::ElementRecord e;
     if (!list.ReadElement(h, e)) continue;
-    if (e.kind == "分组") {
+    if (e.kind == grouplist::kGroupKind) {
       group = e.name;
       continue;
     }
@@ -51,6 +52,19 @@ std::string launcher_text(grouplist::GroupList& list) {
     ini.set(s, "help", e.signature);
   }
   return ini.serialize();
+}
+
+std::string item_name_for(std::string_view path, bool folder) {
+  while (path.size() > 1 && path.back() == '\\' && is_char_boundary(path, path.size() - 1) &&
+         path[path.size() - 2] != ':')
+    path.remove_suffix(1);  // a folder given as "C:\\dir\\"
+  const std::size_t slash = rfind(path, "\\");
+  std::string_view name = slash == npos ? path : path.substr(slash + 1);
+  if (name.empty()) return std::string(path);
+  // "." is never a GBK trail byte, so a byte search is exact; a name that is all extension stays whole.
+  const std::size_t dot = name.rfind('.');
+  if (!folder && dot != npos && dot > 0) name = name.substr(0, dot);
+  return std::string(name);
 }
 
 bool save_launcher(grouplist::GroupList& list, const std::string& path) {

@@ -32,6 +32,10 @@ void fill_launcher(grouplist::GroupList& list, const std::vector<LauncherItem>& 
 // is written like any other.
 std::string launcher_text(grouplist::GroupList& list);
 
+// The name an item gets from its target: the file name less its extension (from its last
+// "."); a folder's whole name; the path itself for a drive.
+std::string item_name_for(std::string_view path, bool folder);
+
 // Writes the list to `path` through a temporary file (the old file stays whole if anything
 // fails), then collapses every group. False when the file could not be written.
 bool save_launcher(grouplist::GroupList& list, const std::string& path);

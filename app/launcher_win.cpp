@@ -3,9 +3,12 @@
 #include "app/launcher.h"
 #include "app/launcher_icons_win.h"
 #include "app/shell.h"
+#include "base/encoding.h"
 #include "base/fileio.h"
 #include "base/ini.h"
+#include "base/text.h"
 #include "platform/handles.h"
+#include "platform/hook.h"
 #include "platform/msgbox.h"
 #include "platform/registry_win.h"
 #include "platform/shell_win.h"
@@ -50,12 +53,19 @@ class Popup : public Window {
 };
 
 RECT g_menu_rect{};  // where the open menu popup is, for the windows it opens
+int g_renamed_group = 0;  // the group the name popup renames; 0 when it adds one
+
+void tell(std::string_view text) { message_box(text, MB_OK | MB_ICONWARNING, "Tarvo"); }
 
 class GroupNamePopup : public Popup {
  protected:
   void on_created() override {
     using namespace res::group_popup_names;
     move_to(g_menu_rect.left + scale(135), g_menu_rect.top + scale(3));
+    if (g_renamed_group) {  // before the handler below: the button says 取消 until a change
+      set_text(kName, launcher().list().GetGroupName(g_renamed_group));
+      SendMessageW(control(kName), EM_SETSEL, 0, -1);
+    }
     on(kName, Event::Change, [this](const EventArgs&) { set_text(kButton, "确定"); });
     on(kName, Event::KeyDown, [this](EventArgs& a) {
       if (a.key == VK_RETURN) {
@@ -69,9 +79,32 @@ class GroupNamePopup : public Popup {
   }
   void confirm() {
     std::string name = text(res::group_popup_names::kName);
+    if (g_renamed_group) return rename(std::string(trim(name)));
     if (!name.empty()) {
       launcher().list().AddGroup(name);
       launcher().save();
+    }
+    end_modal(1);
+  }
+  void rename(const std::string& name) {
+    grouplist::GroupList& list = launcher().list();
+    const std::string old = list.GetGroupName(g_renamed_group);
+    if (name.empty() || name == old) return end_modal(1);
+    // Two groups of one name would merge on the next start.
+    const int other = list.FindGroupByName(name);
+    if (other && other != g_renamed_group) {
+      busy_ = true;
+      tell("已有名为 " + name + " 的分组，请换一个名称。");
+      busy_ = false;
+      SetForegroundWindow(hwnd());
+      return;
+    }
+    list.RenameGroup(g_renamed_group, name);
+    if (!launcher().save()) {
+      list.RenameGroup(g_renamed_group, old);
+      busy_ = true;
+      tell("保存 set.ini 失败，分组名称没有改动。");
+      busy_ = false;
     }
     end_modal(1);
   }
@@ -100,9 +133,7 @@ class ItemDialog : public Popup {
     if (path.empty()) return;
     ini_write(config_ini(), "exe", "上次打开路径", folder_of(path));
     set_text(kPath, path);
-    std::string file = path.substr(folder_of(path).size());
-    std::size_t dot = file.rfind('.');
-    set_text(kName, dot == std::string::npos ? file : file.substr(0, dot));
+    set_text(kName, item_name_for(path, false));
     SetForegroundWindow(hwnd());
   }
   void confirm() {
@@ -145,9 +176,7 @@ class LauncherMenu : public Popup {
       });
     }
     on(kHoverTimer, Event::Tick, [this](const EventArgs&) { hover_tick(); });
-    on(kAddGroup, Event::Click, [this](const EventArgs&) {
-      if (run_child<GroupNamePopup>(res::kGroupNamePopup)) end_modal(1);
-    });
+    on(kAddGroup, Event::Click, [this](const EventArgs&) { name_group(0); });
     // Opened on the list's blank area there is no group: these entries do nothing then.
     on(kAddItem, Event::Click, [this](const EventArgs&) {
       if (launcher().target_group() && run_child<ItemDialog>(res::kItemDialog)) end_modal(1);
@@ -159,9 +188,12 @@ class LauncherMenu : public Popup {
       if (launcher().target_group()) delete_item();
     });
     on(kRenameGroup, Event::Click, [this](const EventArgs&) {
-      if (launcher().target_group()) later();
+      if (int group = launcher().target_group()) name_group(group);
     });
-    on(kTopmost, Event::Click, [this](const EventArgs&) { later(); });
+    on(kTopmost, Event::Click, [this](const EventArgs&) {
+      if (MainWindow* m = main_window()) m->set_topmost(true);
+      end_modal(1);
+    });
     on(kNotTopmost, Event::Click, [this](const EventArgs&) {
       if (MainWindow* m = main_window()) m->set_topmost(false);
       end_modal(1);
@@ -205,10 +237,12 @@ class LauncherMenu : public Popup {
     GetCursorPos(&p);
     if (WindowFromPoint(p) == control(res::menu_names::kAddGroup)) kill_timer(res::menu_names::kHoverTimer);
   }
-  void later() {
-    busy_ = true;
-    message_box("待开发", MB_OK, "Tarvo");
-    busy_ = false;
+  // The group name popup: a new group for 0, else the group's new name.
+  void name_group(int group) {
+    g_renamed_group = group;
+    const int done = run_child<GroupNamePopup>(res::kGroupNamePopup);
+    g_renamed_group = 0;
+    if (done) end_modal(1);
   }
   void delete_group() {
     const int group = launcher().target_group();
@@ -257,6 +291,73 @@ bool Launcher::create(HWND frame) {
   h.group_right_clicked = menu;
   h.blank_right_clicked = menu;  // no target: a new user's way to the first group
   list_->SetEventHandlers(std::move(h));
+  // Files dropped from Explorer become items; an empty list says how to fill it.
+  HWND box = reinterpret_cast<HWND>(list_->list_window());
+  accept_dropped_files(box);
+  hook_window(box, [this](HWND w, UINT msg, WPARAM wp, LPARAM lp, LRESULT& r) {
+    if (msg == WM_DROPFILES) {
+      const DroppedFiles d = take_dropped_files(wp);
+      add_files(d.paths, d.at);
+      r = 0;
+      return true;
+    }
+    if (msg != WM_PAINT || list_->GetHandleAt(0) >= 1) return false;
+    r = call_next(w, msg, wp, lp);
+    paint_hint(w);
+    return true;
+  });
+  return true;
+}
+
+void Launcher::paint_hint(HWND list) const {
+  WindowDc dc(list);
+  RECT rc;
+  GetClientRect(list, &rc);
+  SelectGuard font(dc.get(), reinterpret_cast<HGDIOBJ>(SendMessageW(list, WM_GETFONT, 0, 0)));
+  SetBkMode(dc.get(), TRANSPARENT);
+  SetTextColor(dc.get(), theme::kMuted);
+  const std::wstring hint = to_wide("右键添加分组，或把文件拖到这里");
+  DrawTextW(dc.get(), hint.c_str(), -1, &rc, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+}
+
+// The group of the row at `at`; below the last row, the last group; 0 with no group at all.
+int Launcher::group_at(POINT at) const {
+  HWND box = reinterpret_cast<HWND>(list_->list_window());
+  const LRESULT hit = SendMessageW(box, LB_ITEMFROMPOINT, 0, MAKELPARAM(at.x, at.y));
+  int last = 0;
+  for (int row = 0, h; (h = list_->GetHandleAt(row)) >= 1; ++row) {
+    grouplist::ElementRecord e;
+    if (!list_->ReadElement(h, e)) continue;
+    const int group = e.kind == grouplist::kGroupKind ? e.handle : e.group;
+    if (!HIWORD(hit) && row == LOWORD(hit)) return group;
+    last = group;
+  }
+  return last;
+}
+
+bool Launcher::add_files(const std::vector<std::string>& paths, POINT at) {
+  if (paths.empty() || !list_) return false;
+  int group = group_at(at);
+  const bool new_group = group == 0;
+  if (new_group) group = list_->AddGroup("常用");
+  std::vector<int> added;
+  for (const std::string& path : paths) {
+    grouplist::ItemRecord r;
+    r.group = group;
+    r.avatar = launcher_icon(path, IconMode::Adding);
+    const DWORD attributes = GetFileAttributesW(to_wide(path).c_str());
+    r.name = item_name_for(path, attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY));
+    r.remark = path;
+    r.online = false;
+    if (list_->AddItem(r, {}, false)) added.push_back(r.handle);
+  }
+  if (!save()) {  // nothing is added that set.ini does not hold
+    for (int h : added) list_->Remove(h);
+    if (new_group) list_->DeleteGroups(group, true);
+    message_box("无法写入 set.ini（程序所在的文件夹只读？），拖入的文件没有添加。", MB_OK | MB_ICONWARNING, "Tarvo");
+    return false;
+  }
+  list_->ExpandGroup(group);
   return true;
 }
 
@@ -284,7 +385,7 @@ int Launcher::target_group() const {
   const int target = static_cast<int>(state().menu_target);
   grouplist::ElementRecord e;
   if (!list_ || !list_->ReadElement(target, e)) return 0;
-  return e.kind == "分组" ? e.handle : e.group;
+  return e.kind == grouplist::kGroupKind ? e.handle : e.group;
 }
 
 void Launcher::open_menu(int target) {

@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "widgets/grouplist/grouplist.h"
 
@@ -25,9 +26,14 @@ class Launcher {
   int target_group() const;
   // Opens the menu popup at the pointer, modal; as a right-click on `target` does.
   void open_menu(int target);
+  // Files dropped at `at` (the list's client area) become items of the group there, saved
+  // once; none is added when set.ini cannot be written. False then.
+  bool add_files(const std::vector<std::string>& paths, POINT at);
 
  private:
   void flash(int item);
+  int group_at(POINT at) const;
+  void paint_hint(HWND list) const;
 
   std::unique_ptr<grouplist::GroupList> list_;
 };

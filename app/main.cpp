@@ -2,7 +2,7 @@
 
 #include "app/shell.h"
 #ifdef TB_STARTUP_SIGNAL
-#include "tests/e2e/startup_signal.h"
+#include "bench/win/startup/startup_signal.h"
 #endif
 
 int WINAPI wWinMain(HINSTANCE inst, HINSTANCE, PWSTR, int) {

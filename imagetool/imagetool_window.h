@@ -23,6 +23,9 @@ class ImageToolWindow : public Window {
   void fill_slot(int n);
   void toggle_binding();
   void separate();
+  // A slot's right-click: its line of script (the 颜色 template) to the clipboard, offered
+  // when the slot holds a pick. False for an empty slot.
+  bool offer_slot_line(int slot);
   // Picture sources and export; public for tests that drive them without the dialogs.
   bool show_picture_file(const std::string& path);
   bool show_clipboard_picture();

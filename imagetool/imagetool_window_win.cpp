@@ -10,6 +10,7 @@
 #include "imagetool/capture_library_win.h"
 #include "imagetool/imagetool.h"
 #include "imagetool/readout.h"
+#include "imagetool/script_line.h"
 #include "platform/clipboard_win.h"
 #include "platform/msgbox.h"
 #include "platform/picture.h"
@@ -111,6 +112,11 @@ void ImageToolWindow::on_created() {
   on(n::kBindButton, Event::Click, [this](const EventArgs&) { toggle_binding(); });
   on(n::kSeparateButton, Event::Click, [this](const EventArgs&) { separate(); });
   on(n::kReadoutTimer, Event::Tick, [this](const EventArgs&) { tick(); });
+  for (int i = 0; i < 7; ++i)
+    for (std::string_view box : {n::kSlotTexts[i], n::kSlotSwatches[i]})
+      on(box, Event::RightClick, [this, i](EventArgs& a) {
+        if (offer_slot_line(i)) a.answer(0);
+      });
 
   // The picture starts empty at 76 x 45 pixels, white: pixels are the picture's own, never
   // scaled with the screen.
@@ -257,6 +263,15 @@ void ImageToolWindow::fill_slot(int slot) {
   set_text(n::kSlotTexts[slot - 1], slot_text(text(n::kCoordinateBox), hex));
   if (slot == 1) set_text(n::kKeepBox, hex);
   if (slot == 2) set_text(n::kBackgroundBox, hex);
+}
+
+bool ImageToolWindow::offer_slot_line(int slot) {
+  const Fields fields = slot_fields(text(n::kSlotTexts[slot]));
+  if (fields.empty()) return false;  // an empty slot offers nothing; its box keeps its own menu
+  if (choose_from_menu({"复制为脚本"}) != 0) return true;
+  const std::string line = fill_template(script_template(config_ini(), kColourKey, kColourTemplate), fields);
+  if (!Clipboard(hwnd()).put_gbk_text(line)) tell("复制到剪贴板失败。");
+  return true;
 }
 
 void ImageToolWindow::toggle_binding() {

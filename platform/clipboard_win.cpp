@@ -2,22 +2,37 @@
 
 #include <cstring>
 
+#include "base/encoding.h"
 #include "platform/handles.h"
 
 namespace tb {
 
-bool Clipboard::put_text(std::wstring_view w) {
-  if (!open_ || !EmptyClipboard()) return false;
-  HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, (w.size() + 1) * sizeof(wchar_t));
+namespace {
+// Hands a copy of the bytes to the open clipboard; it owns them afterwards.
+bool put_bytes(UINT format, const void* data, std::size_t size) {
+  HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, size);
   if (!mem) return false;
-  if (auto* p = static_cast<wchar_t*>(GlobalLock(mem))) {
-    w.copy(p, w.size());
-    p[w.size()] = L'\0';
+  if (void* p = GlobalLock(mem)) {
+    memcpy(p, data, size);
     GlobalUnlock(mem);
-    if (SetClipboardData(CF_UNICODETEXT, mem)) return true;  // the clipboard owns it now
+    if (SetClipboardData(format, mem)) return true;
   }
   GlobalFree(mem);
   return false;
+}
+}  // namespace
+
+bool Clipboard::put_text(std::wstring_view w) {
+  if (!open_ || !EmptyClipboard()) return false;
+  const std::wstring text(w);
+  return put_bytes(CF_UNICODETEXT, text.c_str(), (text.size() + 1) * sizeof(wchar_t));
+}
+
+bool Clipboard::put_gbk_text(std::string_view gbk) {
+  if (!put_text(to_wide(gbk))) return false;
+  const std::string bytes(gbk);
+  const LCID chinese = MAKELCID(MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_SIMPLIFIED), SORT_DEFAULT);
+  return put_bytes(CF_TEXT, bytes.c_str(), bytes.size() + 1) && put_bytes(CF_LOCALE, &chinese, sizeof chinese);
 }
 
 namespace {

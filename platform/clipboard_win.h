@@ -22,6 +22,10 @@ class Clipboard {
 
   // Empties the clipboard and puts the text on it.
   bool put_text(std::wstring_view w);
+  // Empties the clipboard and puts GBK text on it in both forms: Unicode, and the GBK bytes
+  // as plain text marked Chinese, so a program reading either gets the same characters on
+  // any system's code page.
+  bool put_gbk_text(std::string_view gbk);
   // The CF_DIB data as bytes; empty when there is none.
   std::string dib_bytes() const;
 

@@ -177,7 +177,10 @@ bool WindowedControl::own_message(HWND h, UINT msg, WPARAM wp, LPARAM lp, LRESUL
       return true;
     case WM_LBUTTONDOWN: fire(Event::MouseDown, a); return false;
     case WM_LBUTTONUP: fire(Event::MouseUp, a); return false;
-    case WM_RBUTTONUP: fire(Event::RightClick, a); return false;
+    case WM_RBUTTONUP:  // answered, the control's own menu does not show
+      if (!fire(Event::RightClick, a)) return false;
+      r = 0;
+      return true;
     default: return false;
   }
 }

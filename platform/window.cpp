@@ -13,6 +13,7 @@
 #include "platform/hook.h"
 #include "platform/kinds.h"
 #include "platform/late_bind.h"
+#include "platform/shell_win.h"
 
 namespace tb {
 
@@ -79,11 +80,6 @@ std::vector<std::pair<int, int>> deferred_pages(const WindowDef& def) {
     }
   }
   return out;
-}
-
-void accept_files(HWND h) {
-  TB_LATE(L"shell32.dll", DragAcceptFiles);
-  if (DragAcceptFiles) DragAcceptFiles(h, TRUE);
 }
 
 // Open windows, oldest first. Never destroyed: windows get messages during static teardown.
@@ -270,7 +266,7 @@ bool Window::build(const WindowDef& def, const OpenOptions& o, std::function<voi
     controls_.push_back(make_control(*this, i));
     by_name_.emplace(std::string(def.controls[i].name), i);
     if (def.controls[i].tip_at != Tip::None) pending_tips_ = true;
-    if (def.controls[i].kind == Kind::FileDrop) accept_files(made);
+    if (def.controls[i].kind == Kind::FileDrop) accept_dropped_files(made);
   }
   page_of_ = deferred_pages(def);
   for (std::size_t i : creation_order(def))
@@ -436,6 +432,13 @@ LRESULT Window::handle(UINT msg, WPARAM wp, LPARAM lp) {
       }
       break;
     case WM_DROPFILES: drop_files(wp); return 0;
+    case WM_RBUTTONUP: {  // the window's own background
+      EventArgs a;
+      a.x = GET_X_LPARAM(lp);
+      a.y = GET_Y_LPARAM(lp);
+      if (fire("", Event::RightClick, a)) return 0;
+      break;
+    }
     default: break;
   }
   return DefWindowProcW(hwnd_, msg, wp, lp);
@@ -448,20 +451,8 @@ void Window::paint(HDC dc, const RECT& rc) {
 }
 
 void Window::drop_files(WPARAM wp) {
-  auto drop = reinterpret_cast<HDROP>(wp);
-  TB_LATE(L"shell32.dll", DragQueryFileW);
-  TB_LATE(L"shell32.dll", DragFinish);
-  if (!DragQueryFileW || !DragFinish) return;
   EventArgs a;
-  const UINT n = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
-  for (UINT i = 0; i < n; ++i) {
-    const UINT len = DragQueryFileW(drop, i, nullptr, 0);
-    std::wstring w(len + 1, L'\0');
-    DragQueryFileW(drop, i, w.data(), len + 1);
-    w.resize(len);
-    a.files.push_back(to_gbk(w));
-  }
-  DragFinish(drop);
+  a.files = take_dropped_files(wp).paths;
   for (auto& c : controls_)
     if (c->def().kind == Kind::FileDrop) fire(c->def().name, Event::Drop, a);
 }

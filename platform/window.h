@@ -30,7 +30,7 @@ enum class Event {
   MouseDown,    // left button pressed (x, y relative to the control)
   MouseUp,
   MouseMove,
-  RightClick,
+  RightClick,   // "" too: the window's own background; answered, a control's own menu stays away
   Change,       // edit and rich edit text changed, list/tree selection changed
   Focus,        // the control received the keyboard focus
   KeyDown,      // key code in `key`; handled = the control does not see the key

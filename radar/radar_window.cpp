@@ -7,6 +7,7 @@
 #include "base/colour.h"
 #include "base/encoding.h"
 #include "base/number.h"
+#include "platform/clipboard_win.h"
 #include "platform/handles.h"
 #include "platform/msgbox.h"
 #include "radar/forms.h"
@@ -45,6 +46,12 @@ void RadarWindow::on_created() {
     SetBkMode(a.dc, TRANSPARENT);
     a.answer(reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH)));
   });
+  // The window's background, and its frame's between the boxes, offer what was read.
+  for (std::string_view background : {std::string_view(), kFrame})
+    on(background, Event::RightClick, [this](EventArgs& a) {
+      a.answer(0);
+      if (choose_from_menu({"复制全部信息"}) == 0) copy_all();
+    });
   on(kMoveButton, Event::Click, [this](const EventArgs&) { change_position(); });
   on(kTitleButton, Event::Click, [this](const EventArgs&) { change_title(); });
   on(kFolderButton, Event::Click, [this](const EventArgs&) { open_folder(); });
@@ -65,6 +72,16 @@ bool RadarWindow::on_message(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     return true;
   }
   return false;
+}
+
+void RadarWindow::copy_all() {
+  static constexpr std::pair<std::string_view, std::string_view> kLines[] = {
+      {"句柄", kHandleBox}, {"类名", kClassBox},  {"标题", kTitleBox},   {"坐标", kRectBox},
+      {"左边", kLeftBox},   {"顶边", kTopBox},    {"宽度", kWidthBox},   {"高度", kHeightBox},
+      {"进程ID", kPidBox},  {"进程名", kProcessNameBox}, {"进程路径", kPathBox}};
+  std::string all;
+  for (const auto& [label, box] : kLines) all += std::string(label) + "：" + text(box) + "\r\n";
+  if (!Clipboard(hwnd()).put_gbk_text(all)) message_box("复制到剪贴板失败。", MB_OK | MB_ICONWARNING, "Tarvo");
 }
 
 void RadarWindow::show_readout(const Readout& r) {

@@ -36,6 +36,8 @@ class RadarWindow : public Window {
   // The handle box as a window; nothing when the box is empty.
   std::optional<HWND> picked() const;
   void show_readout(const Readout& r);
+  // Every box as a line "名称：值" on the clipboard.
+  void copy_all();
   void change_position();
   void change_title();
   void pin(bool topmost);

@@ -13,7 +13,7 @@ for b in $(find build/bench/bench -type f -executable -name 'bench_*' | sort); d
 done
 cmake --preset win64 >/dev/null
 cmake --build --preset win64 -j "$(nproc)"
-wins=$(find build/win64 -type f -name 'bench_*.exe' 2>/dev/null | sort)
+wins=$(find build/win64/bench -type f -name 'bench_*.exe' 2>/dev/null | sort)
 if [ -n "$wins" ]; then
   source scripts/xvfb.sh
   tb_start_xvfb

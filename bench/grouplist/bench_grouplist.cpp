@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "widgets/grouplist/grouplist.h"
-#include "widgets/grouplist/memory_host.h"
+#include "tests/support/grouplist/memory_host.h"
 
 using namespace tb::grouplist;
 

@@ -1,6 +1,11 @@
 #include "tests/support/win_test_util.h"
 
+#include <shlobj.h>
+
+#include <cstring>
 #include <vector>
+
+#include "base/encoding.h"
 
 namespace tb::test {
 
@@ -36,6 +41,66 @@ void send_click(HWND h, POINT at) {
 }
 
 POINT middle(const RECT& r) { return {(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
+
+void send_drop(HWND h, const std::vector<std::string>& paths, POINT at) {
+  std::wstring list;
+  for (const std::string& p : paths) list += to_wide(p) + L'\0';
+  list += L'\0';
+  HGLOBAL g = GlobalAlloc(GHND, sizeof(DROPFILES) + list.size() * sizeof(wchar_t));
+  auto* df = static_cast<DROPFILES*>(GlobalLock(g));
+  df->pFiles = sizeof(DROPFILES);
+  df->pt = at;
+  df->fWide = TRUE;
+  memcpy(df + 1, list.data(), list.size() * sizeof(wchar_t));
+  GlobalUnlock(g);
+  SendMessageW(h, WM_DROPFILES, reinterpret_cast<WPARAM>(g), 0);
+}
+
+namespace {
+int g_menu_item = 0;
+void CALLBACK pick_menu_item(HWND, UINT, UINT_PTR id, DWORD) {
+  HWND menu = FindWindowW(L"#32768", nullptr);
+  if (!menu || !IsWindowVisible(menu)) return;
+  KillTimer(nullptr, id);
+  // A click on the item, as a hand does: keys may be taken by a window's hotkeys.
+  RECT r{};
+  GetMenuItemRect(nullptr, reinterpret_cast<HMENU>(SendMessageW(menu, MN_GETHMENU, 0, 0)), g_menu_item, &r);
+  move_pointer(middle(r));
+  INPUT in[2]{};
+  in[0].type = in[1].type = INPUT_MOUSE;
+  in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  SendInput(2, in, sizeof(INPUT));
+}
+std::string clipboard_bytes(UINT format) {
+  std::string out;
+  if (!OpenClipboard(nullptr)) return out;
+  if (HANDLE h = GetClipboardData(format)) {
+    if (const void* p = GlobalLock(h)) {
+      out.assign(static_cast<const char*>(p), GlobalSize(h));
+      GlobalUnlock(h);
+    }
+  }
+  CloseClipboard();
+  return out;
+}
+}  // namespace
+
+void choose_next_menu_item(int index) {
+  g_menu_item = index;
+  SetTimer(nullptr, 0, 50, pick_menu_item);
+}
+
+std::string clipboard_unicode_text() {
+  const std::string b = clipboard_bytes(CF_UNICODETEXT);
+  std::wstring w(reinterpret_cast<const wchar_t*>(b.data()), b.size() / sizeof(wchar_t));
+  return to_gbk(w.substr(0, w.find(L'\0')));
+}
+
+std::string clipboard_plain_text() {
+  const std::string b = clipboard_bytes(CF_TEXT);
+  return b.substr(0, b.find('\0'));
+}
 
 std::wstring class_of(HWND h) {
   wchar_t buf[256] = {};

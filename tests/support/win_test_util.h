@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace tb::test {
 
@@ -17,6 +18,14 @@ bool wait_until(const std::function<bool()>& done, DWORD ms = 5000);
 void post_click(HWND h, POINT at = {2, 2});
 void send_click(HWND h, POINT at = {2, 2});
 POINT middle(const RECT& r);
+// Sends a real WM_DROPFILES with these paths (GBK), dropped at `at` in h's client area.
+void send_drop(HWND h, const std::vector<std::string>& paths, POINT at = {0, 0});
+// Chooses item `index` of the next pop-up menu this thread opens, with the keys a user
+// presses (a timer acts once the menu is up).
+void choose_next_menu_item(int index);
+// The clipboard's text in its Unicode form, as GBK, and its plain-text bytes; "" when absent.
+std::string clipboard_unicode_text();
+std::string clipboard_plain_text();
 // The window class's name.
 std::wstring class_of(HWND h);
 // Moves the pointer with real input through Wine, as the user's hand does.

@@ -10,23 +10,15 @@
 #include "widgets/grouplist/icon_layout.h"
 #include "widgets/grouplist/instance.h"
 #include "widgets/grouplist/listbox_win.h"
-#include "widgets/grouplist/painter_win.h"
 
 namespace tb::grouplist {
 
 namespace {
 
-const std::string kGroupKind = "分组";
-
 // The list window a mouse-leave notification was last asked for; 0 after a leave.
 HWND g_last_tracked = nullptr;
 
 Instance* instance_of(HWND list) { return find_instance(reinterpret_cast<std::intptr_t>(list)); }
-
-int dpi_of(Instance* in) {
-  auto* w = dynamic_cast<ListBoxWindow*>(&in->window());
-  return w ? w->dpi() : 96;
-}
 
 // An event handler, copied first: it may replace the handlers while it runs.
 void raise(const EventHandler& handler, int a, int b, int c) {
@@ -54,8 +46,14 @@ bool is_group_row(Instance* in, int row) {
 int icon_under(Instance* in, const ElementRecord& e, const RECT& r, int x, int y) {
   if (e.kind == kGroupKind || e.icons.empty()) return 0;
   std::vector<IconSlot> slots;
-  lay_out_icons(in->icon_count, e.icons, r.bottom - r.top, dpi_of(in), slots);
+  lay_out_icons(in->icon_count, e.icons, r.bottom - r.top, in->window().dpi(), slots);
   return icon_at(slots, x - r.left, y - r.top);
+}
+
+// The hovered service icon becomes `icon` (0 none) and `row` is painted with it.
+void light_icon(Instance* in, int row, int icon) {
+  in->hovered_icon = icon;
+  in->window().redraw_row(row);
 }
 
 bool enlarging(const Instance* in) { return in->enlarge_selected && (in->view_mode == 1 || in->view_mode == 2); }
@@ -72,7 +70,7 @@ void on_mouse_move(HWND list, Instance* in, int x, int y) {
     int h = in->hover_row;
     if (h != -1) {
       in->hover_row = -1;
-      paint_row(list, h, nullptr, nullptr, 0);
+      light_icon(in, h, 0);
       raise(in->handlers.row_left, in->handle_at(h), x, y);
     }
     return;
@@ -81,24 +79,24 @@ void on_mouse_move(HWND list, Instance* in, int x, int y) {
   bool found = in->read_element(in->handle_at(row), e);
   int icon = found ? icon_under(in, e, r, x, y) : 0;
   if (row == in->hover_row) {
-    if (icon != in->hovered_icon) paint_row(list, row, nullptr, nullptr, icon);
+    if (icon != in->hovered_icon) light_icon(in, row, icon);
     return;
   }
   int h = in->hover_row;
   in->hover_row = row;
-  if (h >= 0) paint_row(list, h, nullptr, nullptr, 0);
+  if (h >= 0) light_icon(in, h, 0);
   raise(in->handlers.row_left, in->handle_at(h), x, y);
   // The icon under the pointer now, not the one last lit on the row left.
-  paint_row(list, row, nullptr, nullptr, icon);
+  light_icon(in, row, icon);
   raise(in->handlers.row_entered, in->handle_at(row), x, y);
 }
 
-void on_mouse_leave(HWND list, Instance* in, int x, int y) {
+void on_mouse_leave(Instance* in, int x, int y) {
   g_last_tracked = nullptr;
   int h = in->hover_row;
   if (h == -1) return;
   in->hover_row = -1;
-  paint_row(list, h, nullptr, nullptr, 0);
+  light_icon(in, h, 0);
   raise(in->handlers.row_left, in->handle_at(h), x, y);
 }
 
@@ -125,7 +123,7 @@ void dispatch(HWND list, Instance* in, Click kind, int row, const RECT& r, int x
     return;
   }
   std::vector<IconSlot> slots;
-  lay_out_icons(in->icon_count, e.icons, r.bottom - r.top, dpi_of(in), slots);
+  lay_out_icons(in->icon_count, e.icons, r.bottom - r.top, in->window().dpi(), slots);
   if (int k = icon_at(slots, x - r.left, y - r.top)) {
     raise(in->handlers.service_icon_clicked, handle, slots[static_cast<std::size_t>(k - 1)].number, 0);
     return;
@@ -143,8 +141,8 @@ void select_row(HWND list, Instance* in, int row) {
     if (row >= 0 && !is_group_row(in, row)) in->window().set_height(row, kLargeRowHeight);
     InvalidateRect(list, nullptr, row < 0 ? TRUE : FALSE);
   } else {
-    if (old >= 0) paint_row(list, old);
-    if (row >= 0) paint_row(list, row);
+    if (old >= 0) in->window().redraw_row(old);
+    if (row >= 0) in->window().redraw_row(row);
   }
 }
 
@@ -158,7 +156,7 @@ bool list_message(HWND list, UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
       on_mouse_move(list, in, x, y);
       return false;
     case WM_MOUSELEAVE:
-      on_mouse_leave(list, in, x, y);
+      on_mouse_leave(in, x, y);
       return false;
     case WM_LBUTTONUP: {
       int row = row_under(list, x, y, r);
@@ -192,7 +190,7 @@ bool list_message(HWND list, UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
       return true;
     }
     case kRepaintRow:
-      paint_row(list, static_cast<int>(wp));
+      in->window().redraw_row(static_cast<int>(wp));
       result = 1;
       return true;
     default:
@@ -200,14 +198,15 @@ bool list_message(HWND list, UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
   }
 }
 
-bool parent_message(HWND list, HWND parent, UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+bool parent_message(ListBoxWindow& w, HWND parent, UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+  const HWND list = w.hwnd();
   Instance* in = instance_of(list);
   if (!in) return false;
   switch (msg) {
     case WM_DRAWITEM: {
       auto* di = reinterpret_cast<DRAWITEMSTRUCT*>(lp);
       if (!di || di->CtlType != ODT_LISTBOX || di->hwndItem != list) return false;
-      paint_row(list, static_cast<int>(di->itemID), &di->rcItem, di->hDC);
+      w.paint_row(static_cast<int>(di->itemID), &di->rcItem, di->hDC);
       result = TRUE;
       return true;
     }
@@ -219,12 +218,10 @@ bool parent_message(HWND list, HWND parent, UINT msg, WPARAM wp, LPARAM lp, LRES
       InvalidateRect(list, nullptr, TRUE);
       return true;
     }
-    case WM_CTLCOLORLISTBOX: {
-      auto* w = dynamic_cast<ListBoxWindow*>(&in->window());
-      if (reinterpret_cast<HWND>(lp) != list || !w) return false;
-      result = reinterpret_cast<LRESULT>(w->background_brush(in->background));
+    case WM_CTLCOLORLISTBOX:
+      if (reinterpret_cast<HWND>(lp) != list) return false;
+      result = reinterpret_cast<LRESULT>(w.background_brush(in->background));
       return true;
-    }
     default:
       return false;
   }
@@ -238,14 +235,22 @@ void CALLBACK flash_tick(HWND list, UINT, UINT_PTR, DWORD) {
 
 }  // namespace
 
-void install_handlers(HWND list, HWND parent) {
-  hook_window(list, [](HWND w, UINT msg, WPARAM wp, LPARAM lp, LRESULT& r) {
-    if (msg == WM_NCDESTROY && g_last_tracked == w) g_last_tracked = nullptr;
-    return list_message(w, msg, wp, lp, r);
+// The hooks hold the window object: it takes them off before it goes (remove_handlers).
+MessageHooks install_handlers(ListBoxWindow& w, HWND parent) {
+  MessageHooks h{w.hwnd(), parent};
+  h.on_list = hook_window(h.list, [](HWND list, UINT msg, WPARAM wp, LPARAM lp, LRESULT& r) {
+    if (msg == WM_NCDESTROY && g_last_tracked == list) g_last_tracked = nullptr;
+    return list_message(list, msg, wp, lp, r);
   });
-  hook_window(parent, [list](HWND w, UINT msg, WPARAM wp, LPARAM lp, LRESULT& r) {
-    return parent_message(list, w, msg, wp, lp, r);
+  h.on_parent = hook_window(parent, [window = &w](HWND p, UINT msg, WPARAM wp, LPARAM lp, LRESULT& r) {
+    return parent_message(*window, p, msg, wp, lp, r);
   });
+  return h;
+}
+
+void remove_handlers(const MessageHooks& hooks) {
+  if (hooks.on_list) unhook_window(hooks.list, hooks.on_list);
+  if (hooks.on_parent) unhook_window(hooks.parent, hooks.on_parent);
 }
 
 void start_flash_timer(HWND list) { SetTimer(list, 1, 300, &flash_tick); }

@@ -19,6 +19,8 @@ std::vector<std::unique_ptr<Instance>>& instances() {
 
 }  // namespace
 
+const std::vector<std::unique_ptr<Instance>>& all_instances() { return instances(); }
+
 // Newest first: a list window handle reused after its window died names the new instance.
 Instance* find_instance(std::intptr_t list_window) {
   if (!list_window) return nullptr;
@@ -27,16 +29,6 @@ Instance* find_instance(std::intptr_t list_window) {
     if ((*it)->list_window == list_window) return it->get();
   return nullptr;
 }
-
-// The first: its saved parent procedure is the parent's own, not another list's subclass.
-Instance* find_instance_by_parent(std::intptr_t parent_window) {
-  if (!parent_window) return nullptr;
-  for (auto& in : instances())
-    if (in->parent_window == parent_window) return in.get();
-  return nullptr;
-}
-
-int instance_count() { return static_cast<int>(instances().size()); }
 
 Instance* GroupList::instance() const { return find_instance(list_); }
 
@@ -129,6 +121,11 @@ int GroupList::FindGroupByName(std::string_view name) const {
 std::string GroupList::GetGroupName(int group) const {
   Instance* in = instance();
   return in ? in->group_name(group) : std::string();
+}
+
+bool GroupList::RenameGroup(int group, std::string_view name) {
+  Instance* in = instance();
+  return in && in->rename_group(group, name);
 }
 
 bool GroupList::ClearGroupItems(int group, bool one_group) {

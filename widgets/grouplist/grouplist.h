@@ -20,6 +20,10 @@ constexpr int kLargeRowHeight = 54;
 constexpr int kMediumRowHeight = 30;
 constexpr int kSmallRowHeight = 20;
 
+// An element's kind, as its record and the document name it.
+constexpr std::string_view kGroupKind = "分组";
+constexpr std::string_view kItemKind = "项目";
+
 // The record the owner passes and receives items in.
 struct ItemRecord {
   int handle = 0;
@@ -36,7 +40,7 @@ struct ItemRecord {
 // Everything known about a group or an item, as drawing reads it.
 struct ElementRecord {
   int handle = 0;
-  std::string kind;  // "分组" for a group, "项目" for an item
+  std::string kind;  // kGroupKind or kItemKind
   int group = 0;
   std::string avatar_bytes;  // only while adding; never kept
   std::intptr_t avatar = 0;
@@ -114,6 +118,8 @@ class GroupList {
   bool Remove(int handle);
   int FindGroupByName(std::string_view name) const;
   std::string GetGroupName(int group) const;
+  // False for a handle that is no group; two groups may share a name, as AddGroup allows.
+  bool RenameGroup(int group, std::string_view name);
   bool ClearGroupItems(int group, bool one_group);
   bool DeleteGroups(int group, bool one_group);
   // Serves the operations above; row indexes are derived, so renumber changes nothing.
@@ -154,10 +160,8 @@ class GroupList {
   std::intptr_t parent_ = 0;
 };
 
-// The instance of a list window (the newest, should a dead window's handle come back), or
-// the first instance made on a parent window; nullptr if none.
+// The instance of a list window (the newest, should a dead window's handle come back);
+// nullptr if none.
 Instance* find_instance(std::intptr_t list_window);
-Instance* find_instance_by_parent(std::intptr_t parent_window);
-int instance_count();
 
 }  // namespace tb::grouplist

@@ -100,6 +100,8 @@ class ListWindow {
   virtual void set_data(int index, std::intptr_t data) = 0;
   virtual int height(int index) const = 0;  // -1 when there is no such row
   virtual void set_height(int index, int height) = 0;
+  // The pixels per inch the rows are shown at; heights above stay in design pixels (96).
+  virtual int dpi() const = 0;
   // Asks for one row, or the whole list, to be painted again.
   virtual void redraw_row(int index) = 0;
   virtual void refresh(bool erase_background) = 0;

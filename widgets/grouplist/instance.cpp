@@ -15,9 +15,6 @@ namespace {
 
 int g_handle_counter = 0;
 
-const std::string kGroupKind = "分组";
-const std::string kItemKind = "项目";
-
 std::string element_name(int handle) { return "Item" + std::to_string(handle); }
 
 std::string join_icons(const std::vector<int>& icons) {
@@ -577,6 +574,16 @@ int Instance::find_item_by_attribute(std::string_view attribute, std::string_vie
 }
 
 int Instance::find_group_by_name(std::string_view name) const { return first_in_order(group_names_.chain(name)); }
+
+bool Instance::rename_group(int group, std::string_view name) {
+  Node* n = node(group);
+  if (!n || !n->is_group()) return false;
+  index(n, false);  // the index is keyed by the name it holds now
+  n->element->set_attribute(names_->group_name, name);
+  index(n, true);
+  redraw(n);
+  return true;
+}
 
 std::string Instance::group_name(int group) const {
   const Node* n = node(group);

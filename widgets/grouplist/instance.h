@@ -70,6 +70,7 @@ class Instance {
   bool remove(int handle);
   int find_group_by_name(std::string_view name) const;
   std::string group_name(int group) const;
+  bool rename_group(int group, std::string_view name);
   bool clear_group_items(int group, bool one_group);
   bool delete_groups(int group, bool one_group);
   bool remove_group_items(int group);
@@ -176,6 +177,9 @@ class Instance {
   NameIndex item_names_, group_names_;
   std::vector<int> flashing_;
 };
+
+// Every instance made so far, oldest first; each is kept until the process ends.
+const std::vector<std::unique_ptr<Instance>>& all_instances();
 
 // The process-wide handle counter: started at a random 10000..99999 by the first Create.
 void start_handle_counter();

@@ -7,11 +7,15 @@
 #include "platform/window.h"
 #include "widgets/grouplist/events_win.h"
 #include "widgets/grouplist/grouplist_win.h"
-#include "widgets/grouplist/painter_win.h"
+#include "widgets/grouplist/instance.h"
 #include "widgets/grouplist/pictures_win.h"
 
 namespace tb::grouplist {
 
+namespace {
+
+// The row font: 12 pixels (scaled), "宋体", weight 400, default character set, character
+// precisions, default quality, modern family.
 GdiFont make_row_font(int dpi) {
   static const std::wstring face = to_wide("宋体");
   return GdiFont(CreateFontW(MulDiv(12, dpi, 96), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
@@ -19,9 +23,19 @@ GdiFont make_row_font(int dpi) {
                              face.c_str()));
 }
 
+RowPaintedHook g_row_painted = nullptr;
+
+}  // namespace
+
+void set_row_painted_hook(RowPaintedHook hook) { g_row_painted = hook; }
+
 // Without LBS_HASSTRINGS an owner-drawn list box stores the "string" argument as the row's
 // item data, which is how every row gets its element's handle.
 ListBoxWindow::ListBoxWindow(HWND hwnd, int dpi) : hwnd_(hwnd), dpi_(dpi) { set_font(); }
+
+ListBoxWindow::~ListBoxWindow() { remove_handlers(hooks_); }
+
+void ListBoxWindow::handle_messages(HWND parent) { hooks_ = install_handlers(*this, parent); }
 
 void ListBoxWindow::set_font() {
   font_ = make_row_font(dpi_);
@@ -89,7 +103,14 @@ void ListBoxWindow::set_height(int index, int height) {
   if (index >= 0) send(LB_SETITEMHEIGHT, static_cast<WPARAM>(index), MAKELPARAM(scale(height), 0));
 }
 
-void ListBoxWindow::redraw_row(int index) { paint_row(hwnd_, index); }
+void ListBoxWindow::redraw_row(int index) { paint_row(index); }
+
+bool ListBoxWindow::paint_row(int index, const RECT* rect, HDC dc) {
+  const Instance* in = find_instance(handle());
+  if (!in || !painter_.paint(hwnd_, *in, index, rect, dc, font_.get(), dpi_)) return false;
+  if (g_row_painted) g_row_painted(hwnd_, index);
+  return true;
+}
 
 void ListBoxWindow::refresh(bool erase_background) { InvalidateRect(hwnd_, nullptr, erase_background); }
 
@@ -99,18 +120,6 @@ void ListBoxWindow::pause(int ms) {
 }
 
 void ListBoxWindow::start_flash_timer() { tb::grouplist::start_flash_timer(hwnd_); }
-
-void ListBoxWindow::set_dpi(int dpi) {
-  if (dpi <= 0 || dpi == dpi_) return;
-  int n = count();
-  for (int i = 0; i < n; ++i) {
-    int design = height(i);
-    send(LB_SETITEMHEIGHT, static_cast<WPARAM>(i), MAKELPARAM(MulDiv(design, dpi, 96), 0));
-  }
-  dpi_ = dpi;
-  set_font();
-  InvalidateRect(hwnd_, nullptr, TRUE);
-}
 
 HBRUSH ListBoxWindow::background_brush(COLORREF c) {
   if (!brush_ || brush_colour_ != c) {
@@ -143,7 +152,7 @@ class Win32ListHost : public ListHost {
     ShowWindow(h, SW_SHOW);
     auto w = std::make_unique<ListBoxWindow>(h, screen_dpi());
     InvalidateRect(h, nullptr, TRUE);
-    install_handlers(h, p);
+    w->handle_messages(p);
     return w;
   }
 

@@ -1,6 +1,8 @@
 #include "widgets/grouplist/painter_win.h"
 
+#include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -9,7 +11,6 @@
 #include "platform/theme.h"
 #include "widgets/grouplist/icon_layout.h"
 #include "widgets/grouplist/instance.h"
-#include "widgets/grouplist/listbox_win.h"
 
 namespace tb::grouplist {
 
@@ -17,13 +18,6 @@ namespace {
 
 constexpr COLORREF kMagenta = RGB(255, 0, 255);
 constexpr COLORREF kSignature = 0x606060;
-const std::string kGroupKind = "分组";
-
-std::uint64_t g_painted = 0;
-std::function<void(HWND, int)>& observer() {
-  static std::function<void(HWND, int)> o;
-  return o;
-}
 
 // Pixel centre (px, py) inside the triangle a, b, c (any winding), strictly.
 bool inside(double px, double py, const double (&t)[6]) {
@@ -68,37 +62,28 @@ const std::vector<std::uint32_t>& arrow_pixels(int cell) {
   return it->second;
 }
 
-// The row is composed on a 32-bit DIB section: GDI draws shapes and text, and the keyed
-// copies (arrow, service icons) are done on its pixels, which under Wine is many times
-// faster than TransparentBlt.
-struct Canvas {
-  MemDc dc;
-  GdiBitmap bitmap;
-  std::uint32_t* bits = nullptr;
-  int w = 0, h = 0;
+// The row being composed, drawn in row coordinates. GDI on dc takes the list's coordinates
+// (the buffer maps them onto its bitmap), so the helpers add the row's place (left, top); the
+// keyed copies work on px, w pixels a line.
+struct Row {
+  HDC dc;
+  std::uint32_t* px;
+  int left, top, w, h;
+  int dpi;
+  int sc(int v) const { return MulDiv(v, dpi, 96); }
+  RECT at(int l, int t, int r, int b) const { return {left + l, top + t, left + r, top + b}; }
 };
-
-bool make_canvas(HDC target, int w, int h, Canvas& c) {
-  BITMAPINFO bi{};
-  bi.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-  void* bits = nullptr;
-  c.dc = MemDc(CreateCompatibleDC(target));
-  c.bitmap = GdiBitmap(CreateDIBSection(target, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
-  c.bits = static_cast<std::uint32_t*>(bits);
-  c.w = w, c.h = h;
-  return c.dc && c.bitmap && c.bits;
-}
 
 // Copies the sw x sh block at (sx, sy) of src (stride pixels a line), scaled to dw x dh at
 // (dx, dy), leaving out pixels of the key colour.
-void keyed_copy(Canvas& c, int dx, int dy, int dw, int dh, const std::uint32_t* src, int stride, int sx, int sy,
+void keyed_copy(const Row& c, int dx, int dy, int dw, int dh, const std::uint32_t* src, int stride, int sx, int sy,
                 int sw, int sh, COLORREF key) {
   const std::uint32_t k = to_pixel(key);
   for (int y = 0; y < dh; ++y) {
     int ty = dy + y;
     if (ty < 0 || ty >= c.h) continue;
     const std::uint32_t* line = src + static_cast<std::size_t>(sy + y * sh / dh) * static_cast<std::size_t>(stride);
-    std::uint32_t* out = c.bits + static_cast<std::size_t>(ty) * static_cast<std::size_t>(c.w);
+    std::uint32_t* out = c.px + static_cast<std::size_t>(ty) * static_cast<std::size_t>(c.w);
     for (int x = 0; x < dw; ++x) {
       int tx = dx + x;
       if (tx < 0 || tx >= c.w) continue;
@@ -108,47 +93,24 @@ void keyed_copy(Canvas& c, int dx, int dy, int dw, int dh, const std::uint32_t* 
   }
 }
 
-// The service icon strip's pixels, read once per strip.
-struct StripPixels {
-  std::intptr_t strip = 0;
-  int count = -1;
-  std::vector<std::uint32_t> px;
-};
-
-const std::vector<std::uint32_t>& strip_pixels(const Instance& in, HDC dc) {
-  static std::map<const Instance*, StripPixels> cache;  // instances live as long as the process
-  StripPixels& s = cache[&in];
-  if (s.strip != in.icon_strip.get() || s.count != in.icon_count) {
-    s.strip = in.icon_strip.get();
-    s.count = in.icon_count;
-    const int w = 16 * in.icon_count;
-    s.px.assign(static_cast<std::size_t>(w) * 16, 0);
-    BITMAPINFO bi{};
-    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -16, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    if (w <= 0 || GetDIBits(dc, reinterpret_cast<HBITMAP>(in.icon_strip.get()), 0, 16, s.px.data(), &bi, DIB_RGB_COLORS) != 16)
-      s.px.clear();
-  }
-  return s.px;
-}
-
-void fill(HDC dc, int l, int t, int r, int b, COLORREF c) {
-  RECT rc{l, t, r, b};
+void fill(const Row& row, int l, int t, int r, int b, COLORREF c) {
+  RECT rc = row.at(l, t, r, b);
   GdiBrush br(CreateSolidBrush(c));
-  FillRect(dc, &rc, br.get());
+  FillRect(row.dc, &rc, br.get());
 }
 
-void frame(HDC dc, int l, int t, int r, int b, COLORREF c) {
-  RECT rc{l, t, r, b};
+void frame(const Row& row, int l, int t, int r, int b, COLORREF c) {
+  RECT rc = row.at(l, t, r, b);
   GdiBrush br(CreateSolidBrush(c));
-  FrameRect(dc, &rc, br.get());
+  FrameRect(row.dc, &rc, br.get());
 }
 
-void text(HDC dc, const std::string& gbk, int l, int t, int r, int b, COLORREF c, UINT format) {
+void text(const Row& row, const std::string& gbk, int l, int t, int r, int b, COLORREF c, UINT format) {
   if (gbk.empty()) return;
-  RECT rc{l, t, r, b};
-  SetTextColor(dc, c);
+  RECT rc = row.at(l, t, r, b);
+  SetTextColor(row.dc, c);
   std::wstring w = to_wide(gbk);
-  DrawTextW(dc, w.c_str(), static_cast<int>(w.size()), &rc, format | DT_NOPREFIX | DT_SINGLELINE);
+  DrawTextW(row.dc, w.c_str(), static_cast<int>(w.size()), &rc, format | DT_NOPREFIX | DT_SINGLELINE);
 }
 
 // The item layout by the row's real height: 54 large, 30 medium, 20 small (in design pixels).
@@ -158,132 +120,154 @@ Layout layout_for(int height, int dpi) {
   return design >= 42 ? Layout::Large : design >= 25 ? Layout::Medium : Layout::Small;
 }
 
-}  // namespace
-
-std::uint64_t rows_painted() { return g_painted; }
-void set_paint_observer(std::function<void(HWND, int)> o) { observer() = std::move(o); }
-
-void paint_row(HWND list, int row, const RECT* given_rect, HDC given_dc, std::optional<int> hovered_icon) {
-  Instance* in = find_instance(reinterpret_cast<std::intptr_t>(list));
-  if (!in) return;
-  if (hovered_icon) in->hovered_icon = *hovered_icon;
-  ElementRecord e;
-  if (!in->read_element(in->handle_at(row), e)) return;
-
-  RECT rc;
-  if (given_rect) {
-    rc = *given_rect;
+// The row's rectangle in the list: the given one, or the list box's while the row is in sight.
+// False when there is none or it is empty.
+bool row_rect(HWND list, int row, const RECT* given, RECT& rc) {
+  if (given) {
+    rc = *given;
   } else {
-    if (SendMessageW(list, LB_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&rc)) == LB_ERR) return;
+    if (SendMessageW(list, LB_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&rc)) == LB_ERR)
+      return false;
     RECT client;
     GetClientRect(list, &client);
-    if (rc.bottom <= client.top || rc.top >= client.bottom) return;  // scrolled out of sight
+    if (rc.bottom <= client.top || rc.top >= client.bottom) return false;  // scrolled out of sight
   }
-  const int W = rc.right - rc.left, H = rc.bottom - rc.top;
-  if (W <= 0 || H <= 0) return;
-  auto* lbw = dynamic_cast<ListBoxWindow*>(&in->window());
-  const int dpi = lbw ? lbw->dpi() : 96;
-  auto sc = [dpi](int v) { return MulDiv(v, dpi, 96); };
+  return rc.right > rc.left && rc.bottom > rc.top;
+}
 
-  std::optional<WindowDc> own_dc;
-  HDC target = given_dc;
-  if (!target) {
-    own_dc.emplace(list);
-    target = own_dc->get();
-    if (!target) return;
-  }
-
-  const bool group = e.kind == kGroupKind;
-  const Layout layout = layout_for(H, dpi);
-  const int s = layout == Layout::Large ? sc(44) : sc(24);
-  const int x0 = sc(4), y0 = (H - s) / 2;
-
-  Canvas cv;
-  if (!make_canvas(target, W, H, cv)) return;
-  GdiFont font = make_row_font(dpi);
-  SelectGuard put_canvas(cv.dc.get(), cv.bitmap.get());
-  SelectGuard put_font(cv.dc.get(), font.get());
-  HDC dc = cv.dc.get();
-  SetBkMode(dc, TRANSPARENT);
-
-  fill(dc, 0, 0, W, H, in->background);
-
-  // Row shape in the colours of its state.
-  const RowStyle& st = group ? in->group_style : in->item_style;
+// The row's background and its shape in the colours of its state.
+void draw_shape(const Row& r, const Instance& in, int row, bool group) {
+  fill(r, 0, 0, r.w, r.h, in.background);
+  const RowStyle& st = group ? in.group_style : in.item_style;
   COLORREF frame_c = st.normal_frame, fill_c = st.normal_fill;
-  if (row == in->selected_row) {
+  if (row == in.selected_row) {
     frame_c = st.selected_frame, fill_c = st.selected_fill;
-  } else if (row == in->hover_row) {
+  } else if (row == in.hover_row) {
     frame_c = st.hover_frame, fill_c = st.hover_fill;
   }
   if (st.shape == 1) {
-    fill(dc, 0, 0, W, H, fill_c);
-    frame(dc, 0, 0, W, H, frame_c);
+    fill(r, 0, 0, r.w, r.h, fill_c);
+    frame(r, 0, 0, r.w, r.h, frame_c);
   } else {
     GdiPen pen(CreatePen(PS_SOLID, 1, frame_c));
     GdiBrush brush(CreateSolidBrush(fill_c));
-    SelectGuard p(dc, pen.get());
-    SelectGuard b(dc, brush.get());
-    RoundRect(dc, 0, 0, W, H, sc(5), sc(5));
+    SelectGuard p(r.dc, pen.get());
+    SelectGuard b(r.dc, brush.get());
+    RoundRect(r.dc, r.left, r.top, r.left + r.w, r.top + r.h, r.sc(5), r.sc(5));
   }
+}
 
-  if (group) {
-    const int cell = sc(11);
+// A group: the arrow of its state and its name.
+void draw_group(const Row& r, const ElementRecord& e) {
+  const int cell = r.sc(11);
+  GdiFlush();
+  keyed_copy(r, r.sc(5), (r.h - cell) / 2, cell, cell, arrow_pixels(cell).data(), cell, 0, e.expanded ? cell : 0, cell,
+             cell, kMagenta);
+  text(r, e.name, r.sc(25), r.sc(6), r.w - r.sc(4), r.h - r.sc(2), e.name_colour, DT_LEFT | DT_TOP);
+}
+
+// The avatar's s x s box at (x, y) and the picture inside it.
+void draw_avatar(const Row& r, const Instance& in, const ElementRecord& e, int x, int y, int s) {
+  fill(r, x, y, x + s, y + s, 0xFFFFFF);
+  frame(r, x, y, x + s, y + s, in.avatar_frame);
+  // An offline item without its grey picture still shows its avatar.
+  HBITMAP pic = reinterpret_cast<HBITMAP>(e.online || !e.grey_avatar ? e.avatar : e.grey_avatar);
+  if (!pic || e.avatar_width <= 0 || e.avatar_height <= 0) return;
+  MemDc src(CreateCompatibleDC(r.dc));
+  SelectGuard a(src.get(), pic);
+  SetStretchBltMode(r.dc, HALFTONE);
+  SetBrushOrgEx(r.dc, 0, 0, nullptr);
+  StretchBlt(r.dc, r.left + x + r.sc(2), r.top + y + r.sc(2), s - r.sc(4), s - r.sc(4), src.get(), 0, 0,
+             e.avatar_width, e.avatar_height, SRCCOPY);
+}
+
+// The item's service icons from the strip's pixels, the hovered one lit.
+void draw_icons(const Row& r, const Instance& in, const ElementRecord& e, const std::vector<std::uint32_t>& strip) {
+  std::vector<IconSlot> slots;
+  lay_out_icons(in.icon_count, e.icons, r.h, r.dpi, slots);
+  const int grow = r.sc(1), stride = 16 * in.icon_count;
+  for (std::size_t k = 0; k < slots.size() && !strip.empty(); ++k) {
+    const IconSlot& s = slots[k];
+    if (s.right >= r.w) continue;
+    const bool hot = static_cast<int>(k) + 1 == in.hovered_icon;
+    if (hot && in.icon_hover_fill != kNoColour)
+      fill(r, s.left - grow, s.top - grow, s.right + grow, s.bottom + grow, in.icon_hover_fill);
+    Colour key = static_cast<std::size_t>(s.number - 1) < in.icon_keys.size()
+                     ? in.icon_keys[static_cast<std::size_t>(s.number - 1)]
+                     : kMagenta;
     GdiFlush();
-    keyed_copy(cv, sc(5), (H - cell) / 2, cell, cell, arrow_pixels(cell).data(), cell, 0, e.expanded ? cell : 0, cell,
-               cell, kMagenta);
-    text(dc, e.name, sc(25), sc(6), W - sc(4), H - sc(2), e.name_colour, DT_LEFT | DT_TOP);
-  } else {
-    const int p = e.flash_phase ? 1 : 0;
-    // An offline item without its grey picture still shows its avatar.
-    HBITMAP pic = reinterpret_cast<HBITMAP>(e.online || !e.grey_avatar ? e.avatar : e.grey_avatar);
-    const COLORREF name_c = e.online ? e.name_colour : 0x000000;
-    if (layout != Layout::Small) {
-      fill(dc, x0 + p, y0 + p, x0 + p + s, y0 + p + s, 0xFFFFFF);
-      frame(dc, x0 + p, y0 + p, x0 + p + s, y0 + p + s, in->avatar_frame);
-      if (pic && e.avatar_width > 0 && e.avatar_height > 0) {
-        MemDc src(CreateCompatibleDC(target));
-        SelectGuard a(src.get(), pic);
-        SetStretchBltMode(dc, HALFTONE);
-        SetBrushOrgEx(dc, 0, 0, nullptr);
-        StretchBlt(dc, x0 + p + sc(2), y0 + p + sc(2), s - sc(4), s - sc(4), src.get(), 0, 0, e.avatar_width,
-                   e.avatar_height, SRCCOPY);
-      }
-    }
-    if (layout == Layout::Large) {
-      text(dc, e.name, sc(50), y0, W - sc(4), H - sc(2), name_c, DT_LEFT | DT_TOP);
-      text(dc, e.signature, sc(50), y0 + sc(16), W - sc(4), y0 + sc(28), kSignature, DT_LEFT | DT_TOP);
-      if (row == in->hover_row && !e.icons.empty() && in->icon_strip) {
-        std::vector<IconSlot> slots;
-        lay_out_icons(in->icon_count, e.icons, H, dpi, slots);
-        const std::vector<std::uint32_t>& strip = strip_pixels(*in, target);
-        const int grow = sc(1), stride = 16 * in->icon_count;
-        for (std::size_t k = 0; k < slots.size() && !strip.empty(); ++k) {
-          const IconSlot& r = slots[k];
-          if (r.right >= W) continue;
-          const bool hot = static_cast<int>(k) + 1 == in->hovered_icon;
-          if (hot && in->icon_hover_fill != kNoColour)
-            fill(dc, r.left - grow, r.top - grow, r.right + grow, r.bottom + grow, in->icon_hover_fill);
-          Colour key = static_cast<std::size_t>(r.number - 1) < in->icon_keys.size()
-                           ? in->icon_keys[static_cast<std::size_t>(r.number - 1)]
-                           : kMagenta;
-          GdiFlush();
-          keyed_copy(cv, r.left, r.top, r.right - r.left, r.bottom - r.top, strip.data(), stride, (r.number - 1) * 16, 0,
-                     16, 16, key);
-          if (hot && in->icon_hover_frame != kNoColour)
-            frame(dc, r.left - grow, r.top - grow, r.right + grow, r.bottom + grow, in->icon_hover_frame);
-        }
-      }
-    } else if (layout == Layout::Medium) {
-      text(dc, e.name, s + sc(6), 0, W - sc(4), H, name_c, DT_LEFT | DT_VCENTER);
-    } else {
-      text(dc, e.name, sc(5), 0, W - sc(4), H, 0x000000, DT_LEFT | DT_VCENTER);
-    }
+    keyed_copy(r, s.left, s.top, s.right - s.left, s.bottom - s.top, strip.data(), stride, (s.number - 1) * 16, 0, 16,
+               16, key);
+    if (hot && in.icon_hover_frame != kNoColour)
+      frame(r, s.left - grow, s.top - grow, s.right + grow, s.bottom + grow, in.icon_hover_frame);
   }
+}
 
-  BitBlt(target, rc.left, rc.top, W, H, dc, 0, 0, SRCCOPY);
-  ++g_painted;
-  if (observer()) observer()(list, row);
+using StripSource = std::function<const std::vector<std::uint32_t>&()>;
+
+// An item: the avatar box (a pixel right and down in the flash phase) and the texts of the
+// layout; the large layout's hover row shows the service icons too.
+void draw_item(const Row& r, const Instance& in, const ElementRecord& e, int row, const StripSource& strip) {
+  const Layout layout = layout_for(r.h, r.dpi);
+  const int s = layout == Layout::Large ? r.sc(44) : r.sc(24);
+  const int x0 = r.sc(4), y0 = (r.h - s) / 2;
+  const int p = e.flash_phase ? 1 : 0;
+  const COLORREF name_c = e.online ? e.name_colour : 0x000000;
+  if (layout != Layout::Small) draw_avatar(r, in, e, x0 + p, y0 + p, s);
+  if (layout == Layout::Large) {
+    text(r, e.name, r.sc(50), y0, r.w - r.sc(4), r.h - r.sc(2), name_c, DT_LEFT | DT_TOP);
+    text(r, e.signature, r.sc(50), y0 + r.sc(16), r.w - r.sc(4), y0 + r.sc(28), kSignature, DT_LEFT | DT_TOP);
+    if (row == in.hover_row && !e.icons.empty() && in.icon_strip) draw_icons(r, in, e, strip());
+  } else if (layout == Layout::Medium) {
+    text(r, e.name, s + r.sc(6), 0, r.w - r.sc(4), r.h, name_c, DT_LEFT | DT_VCENTER);
+  } else {
+    text(r, e.name, r.sc(5), 0, r.w - r.sc(4), r.h, 0x000000, DT_LEFT | DT_VCENTER);
+  }
+}
+
+}  // namespace
+
+// The strip's pixels are read once per strip: a new strip (or one more cell) reads them again.
+const std::vector<std::uint32_t>& RowPainter::strip_pixels(const Instance& in, HDC dc) {
+  if (strip_ != in.icon_strip.get() || strip_count_ != in.icon_count) {
+    strip_ = in.icon_strip.get();
+    strip_count_ = in.icon_count;
+    const int w = 16 * in.icon_count;
+    strip_pixels_.assign(static_cast<std::size_t>(w) * 16, 0);
+    BITMAPINFO bi{};
+    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -16, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    if (w <= 0 ||
+        GetDIBits(dc, reinterpret_cast<HBITMAP>(in.icon_strip.get()), 0, 16, strip_pixels_.data(), &bi,
+                  DIB_RGB_COLORS) != 16)
+      strip_pixels_.clear();
+  }
+  return strip_pixels_;
+}
+
+bool RowPainter::paint(HWND list, const Instance& in, int row, const RECT* rect, HDC dc, HFONT font, int dpi) {
+  ElementRecord e;
+  if (!in.read_element(in.handle_at(row), e)) return false;
+  RECT rc;
+  if (!row_rect(list, row, rect, rc)) return false;
+  std::optional<WindowDc> own_dc;
+  HDC target = dc;
+  if (!target) {
+    own_dc.emplace(list);
+    target = own_dc->get();
+    if (!target) return false;
+  }
+  DoubleBuffer buffer(target, rc, surface_);
+  if (!buffer.pixels()) return false;  // no memory for the row: nothing half-drawn either
+  const Row r{buffer.dc(), buffer.pixels(), rc.left, rc.top, buffer.width(), buffer.height(), dpi};
+  SelectGuard put_font(r.dc, font);
+  SetBkMode(r.dc, TRANSPARENT);
+  const bool group = e.kind == kGroupKind;
+  draw_shape(r, in, row, group);
+  if (group)
+    draw_group(r, e);
+  else
+    draw_item(r, in, e, row, [&]() -> const std::vector<std::uint32_t>& { return strip_pixels(in, target); });
+  return true;
 }
 
 }  // namespace tb::grouplist

@@ -6,7 +6,7 @@
 #include "app/launcher.h"
 #include "base/fileio.h"
 #include "tests/native/grouplist/fake_pictures.h"
-#include "widgets/grouplist/memory_host.h"
+#include "tests/support/grouplist/memory_host.h"
 
 using namespace tb;
 using namespace tb::shell;

@@ -8,7 +8,7 @@
 #include "fake_pictures.h"
 #include "widgets/grouplist/grouplist.h"
 #include "widgets/grouplist/instance.h"
-#include "widgets/grouplist/memory_host.h"
+#include "tests/support/grouplist/memory_host.h"
 
 namespace tb::grouplist::testing {
 

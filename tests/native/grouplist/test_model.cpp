@@ -6,6 +6,7 @@
 
 #include "base/fileio.h"
 #include "fixture.h"
+#include "tests/support/grouplist/testing.h"
 
 namespace fs = std::filesystem;
 using namespace tb::grouplist;

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "imagetool/readout.h"
+#include "imagetool/script_line.h"
 
 namespace it = tb::imagetool;
 
@@ -142,4 +143,25 @@ TEST_CASE("colour separation keeps one colour on a background") {
   CHECK(px == std::vector<std::uint32_t>{0xFF0000, 0xFF0000, 0x000000, 0xFF0000, 0xFF0000, 0xFF0000, 0xFF000000,
                                          0xFF0000});
   it::separate_colours(nullptr, 0, 0, 0);  // an empty picture
+}
+
+TEST_CASE("script lines: fields filled, unknown names and braces inside characters kept") {
+  const it::Fields f{{"x", "10"}, {"y", "20"}, {"颜色", "0000FF"}};
+  struct Row {
+    std::string text, expected;
+  };
+  const Row rows[] = {
+      {std::string(it::kColourTemplate), "IfColor 10,20,\"0000FF\",0 Then"},
+      {"{未知} {x", "{未知} {x"},
+      {"{{x}}", "{10}"},
+      {"\x81{x}", "\x81{x}"},  // "\x81{" is one character: no field opens there
+      {"{x\x81}", "{x\x81}"},
+      {"", ""},
+  };
+  for (const Row& r : rows) {
+    CAPTURE(r.text);
+    CHECK(it::fill_template(r.text, f) == r.expected);
+  }
+  CHECK(it::slot_fields("-5,34 00FF00") == it::Fields{{"x", "-5"}, {"y", "34"}, {"颜色", "00FF00"}});
+  for (const char* empty : {"", "abc", "1,2 ", "12 34,5"}) CHECK(it::slot_fields(empty).empty());
 }

@@ -151,6 +151,16 @@ std::function<bool()> after(DWORD ms) {
   };
 }
 
+// A screenshot of the main window as it is now, a test artefact.
+void save_main(const char* file) {
+  HWND h = main_window()->hwnd();
+  RedrawWindow(h, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  pump(100);
+  RECT r;
+  GetWindowRect(h, &r);
+  CHECK(test::save_screen_bmp(r, test::host_path((std::string(TB_ARTIFACTS) + "/" + file).c_str())));
+}
+
 void menu_on(int target, std::deque<std::function<bool()>> steps) {
   g_steps = std::move(steps);
   SetTimer(nullptr, 0, 30, run_steps);
@@ -336,6 +346,7 @@ TEST_CASE("menu popup: at the pointer, on top; each entry does what it says and 
   }
   SUBCASE("a right-click on an empty list opens the menu: 添加分组 works, group entries do nothing") {
     list().DeleteGroups(0, false);
+    save_main("launcher_empty.bmp");
     g_steps = {click(res::kLauncherMenu, kAddItem), click(res::kLauncherMenu, kDeleteGroup),
                click(res::kLauncherMenu, kRenameGroup), click(res::kLauncherMenu, kDeleteItem), after(100),
                [] {
@@ -400,10 +411,66 @@ TEST_CASE("menu popup: at the pointer, on top; each entry does what it says and 
     RegCloseKey(user);
     RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\TarvoTestUser");
   }
-  SUBCASE("取消窗口置顶 takes the main window off the top") {
+  SUBCASE("取消窗口置顶 takes the main window off the top, 窗口置顶 puts it back") {
     menu_on(tools, {click(res::kLauncherMenu, kNotTopmost)});
     CHECK((GetWindowLongPtrW(w.hwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST) == 0);
-    w.set_topmost(true);
+    menu_on(tools, {click(res::kLauncherMenu, kTopmost)});
+    CHECK((GetWindowLongPtrW(w.hwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST) != 0);
+  }
+  SUBCASE("更改当前组名称: a taken name is refused, an empty one ignored, a new one saved for every item") {
+    using namespace res::group_popup_names;
+    const std::string before = set_ini();
+    std::string shown_name;
+    menu_on(forum, {click(res::kLauncherMenu, kRenameGroup),
+                    [&] {
+                      HWND g = popup_of(res::kGroupNamePopup);
+                      if (g) shown_name = Window::from(g)->text(kName);
+                      return g != nullptr;
+                    },
+                    type(res::kGroupNamePopup, kName, "常用工具"), click(res::kGroupNamePopup, kButton),
+                    answer("Tarvo", IDOK), type(res::kGroupNamePopup, kName, "  "),
+                    click(res::kGroupNamePopup, kButton)});
+    CHECK(shown_name == "网址");  // the item's group
+    CHECK(g_box_text == "已有名为 常用工具 的分组，请换一个名称。");
+    CHECK(set_ini() == before);
+    menu_on(forum, {click(res::kLauncherMenu, kRenameGroup), type(res::kGroupNamePopup, kName, "论坛"),
+                    click(res::kGroupNamePopup, kButton)});
+    CHECK(list().FindGroupByName("论坛") == web);
+    IniDocument ini = IniDocument::parse(set_ini());
+    std::vector<std::string> renamed;
+    for (const std::string& s : ini.section_names()) {
+      CHECK(ini.get(s, "fl") != "网址");
+      if (ini.get(s, "fl") == "论坛") renamed.push_back(ini.get(s, "name"));
+    }
+    CHECK(renamed == std::vector<std::string>{"按键论坛", "没有路径"});
+  }
+  SUBCASE("files dropped on an item of the second group become its items, saved") {
+    list().ExpandAll();
+    int row = 0;
+    while (list().GetHandleAt(row) != forum) ++row;
+    const HWND box = reinterpret_cast<HWND>(list().list_window());
+    RECT r{};
+    SendMessageW(box, LB_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&r));
+    const std::string dir = program_dir();
+    test::send_drop(box, {dir + "甲.txt", dir + "乙.tar.gz", "C:\\windows"}, test::middle(r));
+    IniDocument ini = IniDocument::parse(set_ini());
+    std::vector<std::string> in_web;
+    for (const std::string& s : ini.section_names())
+      if (ini.get(s, "fl") == "网址") in_web.push_back(ini.get(s, "name"));
+    CHECK(in_web == std::vector<std::string>{"按键论坛", "没有路径", "甲", "乙.tar", "windows"});
+    CHECK(list().FindItemByName("乙.tar") != 0);
+    save_main("launcher_dropped.bmp");
+  }
+  SUBCASE("a drop that cannot be saved adds nothing and says so") {
+    const std::wstring ini = to_wide(program_dir() + "set.ini");
+    DeleteFileW(ini.c_str());
+    REQUIRE(CreateDirectoryW(ini.c_str(), nullptr));  // set.ini cannot be replaced
+    g_steps = {answer("Tarvo", IDOK)};
+    SetTimer(nullptr, 0, 30, run_steps);
+    test::send_drop(reinterpret_cast<HWND>(list().list_window()), {program_dir() + "丙.txt"});
+    CHECK(g_box_text == "无法写入 set.ini（程序所在的文件夹只读？），拖入的文件没有添加。");
+    CHECK(list().FindItemByName("丙") == 0);
+    RemoveDirectoryW(ini.c_str());
   }
   // Back to the file the test started from, for the next subcase.
   write_file_atomic(program_dir() + "set.ini", kSetIni);

@@ -8,10 +8,10 @@
 
 #include "platform/hook.h"
 #include "platform/theme.h"
+#include "tests/support/grouplist/testing_win.h"
 #include "tests/support/win_test_util.h"
 #include "tests/win/grouplist/list_driver.h"
 #include "widgets/grouplist/events_win.h"
-#include "widgets/grouplist/painter_win.h"
 
 using namespace list_test;
 
@@ -445,7 +445,7 @@ TEST_CASE("grouplist drawing: the online blink lets other messages through") {
 TEST_CASE("grouplist drawing: at 144 DPI sizes scale in drawing and hit tests") {
   ListDriver d(1, true, 300, 400);
   REQUIRE(d.ok);
-  d.box().set_dpi(144);
+  set_dpi(d.box(), 144);
   REQUIRE(d.list.AddServiceIcon(bmp_file(16, 16, 0x0000FF)) == 1);
   int g = d.group("组", true);
   int a = d.item(g, "甲", true, 0x3070C0, {1});
@@ -579,7 +579,7 @@ TEST_CASE("grouplist drawing: screenshots of the three views") {
   shoot("grouplist_small.bmp");
   d.list.SetMediumView(true);
   MoveWindow(d.parent, 40, 40, 360, 630, TRUE);
-  d.box().set_dpi(144);
+  set_dpi(d.box(), 144);
   d.send(WM_MOUSEMOVE, 100, d.row_rect(3).top + 10);
   shoot("grouplist_medium_144dpi.bmp");
 }

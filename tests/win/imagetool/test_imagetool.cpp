@@ -530,3 +530,19 @@ TEST_CASE("截图 runs the region capture, or takes the clipboard's picture in t
   close_tool();
   remove_file(config_ini());
 }
+
+TEST_CASE("a slot's right-click copies its line of script; an empty slot offers nothing") {
+  ImageToolWindow* w = open_tool();
+  REQUIRE(w);
+  remove_file(config_ini());
+  w->set_text(n::kSlotTexts[2], "12,-34 0000FF");
+  tb::test::choose_next_menu_item(0);
+  SendMessageW(w->control(n::kSlotTexts[2]), WM_RBUTTONUP, 0, MAKELPARAM(3, 3));
+  const std::string line = "IfColor 12,-34,\"0000FF\",0 Then";
+  CHECK(tb::test::clipboard_unicode_text() == line);
+  CHECK(tb::test::clipboard_plain_text() == line);
+  CHECK(ini_read(config_ini(), "脚本模板", "颜色") == "IfColor {x},{y},\"{颜色}\",0 Then");  // there to edit
+  w->set_text(n::kSlotTexts[3], "");
+  CHECK_FALSE(w->offer_slot_line(3));
+  close_tool();
+}

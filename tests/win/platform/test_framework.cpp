@@ -210,14 +210,7 @@ TEST_CASE("tab pages, timers, file drops") {
 
   std::vector<std::string> dropped;
   f.w->on("拖放1", Event::Drop, [&](const EventArgs& a) { dropped = a.files; });
-  const wchar_t files[] = L"C:\\图\\a.bmp\0C:\\b.txt\0";
-  HGLOBAL mem = GlobalAlloc(GHND, sizeof(DROPFILES) + sizeof files);
-  auto* df = static_cast<DROPFILES*>(GlobalLock(mem));
-  df->pFiles = sizeof(DROPFILES);
-  df->fWide = TRUE;
-  std::memcpy(reinterpret_cast<char*>(df) + sizeof(DROPFILES), files, sizeof files);
-  GlobalUnlock(mem);
-  SendMessageW(f.w->hwnd(), WM_DROPFILES, reinterpret_cast<WPARAM>(mem), 0);
+  test::send_drop(f.w->hwnd(), {"C:\\图\\a.bmp", "C:\\b.txt"});
   CHECK(dropped == std::vector<std::string>{"C:\\图\\a.bmp", "C:\\b.txt"});
 }
 

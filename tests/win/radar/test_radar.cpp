@@ -191,6 +191,28 @@ TEST_CASE("the radar window: its table, one instance, minimise, close and reopen
   CHECK(r->text("透明标签1") == "可以更改窗口高度、宽度、标题");
 }
 
+TEST_CASE("a right-click on the background copies every box as a line") {
+  RadarWindow* r = open_radar();
+  REQUIRE(r);
+  const char* boxes[] = {"编辑框2", "编辑框3", "编辑框1", "编辑框坐标", "编辑框6", "编辑框10",
+                         "编辑框8", "编辑框9", "编辑框4", "编辑框7", "编辑框5"};
+  const char* labels[] = {"句柄", "类名", "标题", "坐标", "左边", "顶边", "宽度", "高度", "进程ID", "进程名", "进程路径"};
+  std::string expected;
+  for (int i = 0; i < 11; ++i) {
+    r->set_text(boxes[i], "值" + std::to_string(i));
+    expected += std::string(labels[i]) + "：值" + std::to_string(i) + "\r\n";
+  }
+  for (HWND where : {r->hwnd(), r->control("外形框1")}) {  // the window's background and the frame's
+    OpenClipboard(nullptr);
+    EmptyClipboard();
+    CloseClipboard();
+    tb::test::choose_next_menu_item(0);
+    SendMessageW(where, WM_RBUTTONUP, 0, MAKELPARAM(2, 2));
+    CHECK(tb::test::clipboard_unicode_text() == expected);
+  }
+  r->close();
+}
+
 TEST_CASE("图形按钮1 of the main window opens the radar once") {
   if (RadarWindow* old = tb::radar::current()) old->close();
   REQUIRE(tb::shell::open_main_window());

@@ -1,4 +1,4 @@
-#include "widgets/grouplist/memory_host.h"
+#include "tests/support/grouplist/memory_host.h"
 
 #include <algorithm>
 #include <atomic>

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "tests/win/grouplist/list_driver.h"
-#include "widgets/grouplist/painter_win.h"
-#include "tests/support/bench_clock.h"
+#include "tests/support/grouplist/testing_win.h"
+#include "bench/win/bench_clock.h"
 
 using namespace list_test;
 

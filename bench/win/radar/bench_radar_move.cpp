@@ -13,7 +13,7 @@
 #include "radar/radar.h"
 #include "radar/radar_window.h"
 #include "tests/win/radar/radar_driver.h"
-#include "tests/support/bench_clock.h"
+#include "bench/win/bench_clock.h"
 
 using namespace radar_test;
 

@@ -11,7 +11,7 @@
 
 #include "widgets/grouplist/grouplist.h"
 #include "widgets/grouplist/grouplist_win.h"
-#include "tests/support/bench_clock.h"
+#include "bench/win/bench_clock.h"
 #include "base/bmp.h"
 
 using namespace tb::grouplist;

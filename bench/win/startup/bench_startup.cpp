@@ -13,9 +13,9 @@
 #include "base/encoding.h"
 #include "base/fileio.h"
 #include "tests/e2e/e2e_util.h"
-#include "tests/e2e/startup_signal.h"
+#include "bench/win/startup/startup_signal.h"
 #include "tests/support/win_test_util.h"
-#include "tests/support/bench_clock.h"
+#include "bench/win/bench_clock.h"
 
 using tb::test::now_ms;
 

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "tests/e2e/startup_signal.h"
+#include "bench/win/startup/startup_signal.h"
 
 static LRESULT CALLBACK proc(HWND h, UINT m, WPARAM w, LPARAM l) {
   if (m == WM_DESTROY) PostQuitMessage(0);

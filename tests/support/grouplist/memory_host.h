@@ -50,6 +50,7 @@ class MemoryListWindow : public ListWindow {
   void set_data(int index, std::intptr_t data) override;
   int height(int index) const override;
   void set_height(int index, int height) override;
+  int dpi() const override { return 96; }
   void redraw_row(int index) override;
   void refresh(bool erase_background) override;
   void pause(int ms) override;

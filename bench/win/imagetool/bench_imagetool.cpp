@@ -16,7 +16,7 @@
 #include "imagetool/imagetool_window.h"
 #include "platform/picture.h"
 #include "resources/imagetool_window.h"
-#include "tests/support/bench_clock.h"
+#include "bench/win/bench_clock.h"
 #include "tests/support/win_test_util.h"
 
 using namespace tb;
