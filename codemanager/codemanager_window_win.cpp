@@ -5,6 +5,7 @@
 #include <atomic>
 #include <mutex>
 #include <thread>
+#include <utility>
 
 #include "base/encoding.h"
 #include "base/fileio.h"
@@ -166,7 +167,10 @@ void CodeManagerWindow::on_created() {
     open_hit(ListBox(control(n::kSearchList)).selection());
     a.answer(0);
   });
-  on(n::kSourceView, Event::RightClick, [this](const EventArgs&) { version_menu(); });
+  on(n::kSourceView, Event::RightClick, [this](EventArgs& a) {
+    version_menu();
+    a.answer(0);
+  });
   on(n::kDrop, Event::Drop, [this](const EventArgs& a) { import_files(a.files); });
   for (std::string_view m : {n::kTreeMenu, n::kResourceMenu, n::kSettingsMenu})
     on(m, Event::Menu, [this, m](const EventArgs& a) { choose(m, a.item); });
@@ -175,7 +179,7 @@ void CodeManagerWindow::on_created() {
   RichEdit(control(n::kReadingView)).set_lines({});
   RichEdit(control(n::kSourceView)).set_lines({});
   fill_tree();
-  // Read in the background from now on, a search finds most sources waiting in memory.
+  // Every source is read in the background from now on: a search finds most of them in memory.
   warm_ = scan(refs_, {});
 }
 
@@ -317,7 +321,7 @@ void CodeManagerWindow::restore_version(const std::string& file) {
   std::vector<RichLine> lines;
   for (std::string& l : split(text, "\r\n")) lines.push_back({std::move(l), theme::kText});
   if (text.size() >= 2 && text.compare(text.size() - 2, 2, "\r\n") == 0)
-    lines.insert(lines.end(), 2, RichLine{{}, theme::kText});  // as in show_selected
+    lines.insert(lines.end(), 2, RichLine{{}, theme::kText});  // a last break takes one more, see show_selected
   if (GetWindowTextLengthW(control(n::kSourceView)) > 0) renew(n::kSourceView);
   RichEdit(control(n::kSourceView)).set_lines(lines);
   too_big_ = false;  // the view holds the whole text: saving it loses nothing

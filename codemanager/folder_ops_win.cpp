@@ -67,8 +67,8 @@ bool stamp(const std::string& path, Stamp& out) {
   if (!GetFileAttributesExW(wide(path).c_str(), GetFileExInfoStandard, &a) ||
       (a.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
     return false;
-  out = {static_cast<std::int64_t>((std::uint64_t{a.ftLastWriteTime.dwHighDateTime} << 32) | a.ftLastWriteTime.dwLowDateTime),
-         (std::uint64_t{a.nFileSizeHigh} << 32) | a.nFileSizeLow};
+  const std::uint64_t written = (std::uint64_t{a.ftLastWriteTime.dwHighDateTime} << 32) | a.ftLastWriteTime.dwLowDateTime;
+  out = {static_cast<std::int64_t>(written), (std::uint64_t{a.nFileSizeHigh} << 32) | a.nFileSizeLow};
   return true;
 }
 
