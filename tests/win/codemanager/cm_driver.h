@@ -35,6 +35,7 @@ struct Root {
     GetTempPathW(MAX_PATH, tmp);
     base = tb::to_gbk(tmp) + "tb_cm_" + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(++n);
     root = base + "\\代码管理器";
+    tb::fs::remove_tree(base);  // left by a run that was cut short (Wine reuses process ids)
   }
   ~Root() { tb::fs::remove_tree(base); }
   Root(const Root&) = delete;

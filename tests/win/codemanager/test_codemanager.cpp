@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include <deque>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -109,6 +110,14 @@ std::vector<std::string> items(CodeManagerWindow* w, std::string_view list) {
   std::vector<std::string> out;
   for (int i = 0; i < l.count(); ++i) out.push_back(l.text_at(i));
   return out;
+}
+// The window on screen, saved as an artefact.
+void shot(CodeManagerWindow* w, const char* file) {
+  SetForegroundWindow(w->hwnd());
+  pump(200);
+  RECT wr;
+  GetWindowRect(w->hwnd(), &wr);
+  tb::test::save_screen_bmp(wr, tb::test::host_path((std::string(TB_ARTIFACTS) + "/" + file).c_str()));
 }
 RECT rect_in(HWND h, HWND parent) {
   RECT r;
@@ -312,19 +321,10 @@ TEST_CASE("a snippet in both coloured views, its resources and the BMP preview")
   CHECK(px(w->scale(10) - 1, w->scale(10)) == body);
 
   // Screenshots of both views (one page each), the reading view first.
-  HWND top = w->hwnd();
-  SetForegroundWindow(top);
-  w->select_page(n::kRightTabs, 0);
-  pump(200);
-  RECT wr;
-  GetWindowRect(top, &wr);
-  tb::test::save_screen_bmp(wr, tb::test::host_path(TB_ARTIFACTS "/codemanager_reading.bmp"));
-  w->select_page(n::kRightTabs, 1);
-  pump(200);
-  tb::test::save_screen_bmp(wr, tb::test::host_path(TB_ARTIFACTS "/codemanager_source.bmp"));
-  w->select_page(n::kRightTabs, 2);
-  pump(200);
-  tb::test::save_screen_bmp(wr, tb::test::host_path(TB_ARTIFACTS "/codemanager_resources.bmp"));
+  for (int page : {0, 1, 2}) {
+    w->select_page(n::kRightTabs, page);
+    shot(w, page == 0 ? "codemanager_reading.bmp" : page == 1 ? "codemanager_source.bmp" : "codemanager_resources.bmp");
+  }
 
   select(w, "主", "A");
   CHECK(items(w, n::kResourceList) == std::vector<std::string>{"A.TXT"});
@@ -548,5 +548,108 @@ TEST_CASE("resources: import by dropping, delete, export, and the source copied 
     CHECK(got == to_wide(view(w, n::kSourceView)));
     CHECK(got.find(L"KeyPress") != std::wstring::npos);
   }
+  w->destroy();
+}
+
+namespace {
+// A row of the result list double-clicked, as the mouse does it.
+void double_click_row(HWND list, int row) {
+  RECT rc{};
+  SendMessageW(list, LB_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&rc));
+  const LPARAM at = MAKELPARAM(rc.left + 4, rc.top + 4);
+  for (UINT m : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP})
+    SendMessageW(list, m, m == WM_LBUTTONUP ? 0 : MK_LBUTTON, at);
+}
+std::string opened(CodeManagerWindow* w) {  // the snippet the tree shows, as main\sub
+  tb::Tree t = w->tree();
+  return t.text(t.parent(t.selected())) + "\\" + t.text(t.selected());
+}
+}  // namespace
+
+TEST_CASE("search by content: name hits, then main\\name : line; a double-click or Enter opens the one found") {
+  Root r;
+  r.file("甲\\蓝色\\蓝色.txt", "Delay 1\r\n");
+  r.file("乙\\蓝色\\蓝色.txt", "// 蓝色\r\n");  // a name hit, not listed again for its source
+  r.file("甲\\按钮\\按钮.txt", "Delay 1\r\nKeyPress 65\r\n  // 点击蓝色按钮\r\n");
+  r.file("乙\\按钮\\按钮.txt", "LeftClick 1 // 蓝色\r\n");
+  r.file("丙\\难字\\难字.txt", "// 道渡獲\r\n");  // B5C0 B6C9 AB40 holds 蓝色's bytes across characters
+  CodeManagerWindow* w = open_on(r);
+  REQUIRE(w);
+  w->select_page(n::kLeftTabs, 1);
+  w->set_text(n::kSearchBox, "蓝色");
+  REQUIRE(tb::test::wait_until([&] { return !w->searching(); }));
+  std::vector<std::string> rows = items(w, n::kSearchList);
+  REQUIRE(rows.size() == 4);
+  std::sort(rows.begin() + 2, rows.end());  // the content hits in the tree's order; GBK: 甲 before 乙
+  CHECK(rows == std::vector<std::string>{"蓝色", "蓝色", "甲\\按钮 : 3", "乙\\按钮 : 1"});
+  shot(w, "codemanager_search.bmp");
+
+  // Each row opens its own snippet in both views; the two name hits are the two mains' 蓝色.
+  tb::ListBox list(w->control(n::kSearchList));
+  std::set<std::string> named;
+  for (int i = 0; i < 4; ++i) {
+    double_click_row(list.hwnd(), i);
+    CHECK(w->selected_page(n::kLeftTabs) == 0);
+    const std::string at = opened(w);
+    CHECK(view(w, n::kSourceView) == tb::FormatScript(r.read(at + at.substr(at.find('\\')) + ".txt")));
+    if (i < 2) named.insert(at);
+    else CHECK(list.text_at(i).substr(0, list.text_at(i).find(" : ")) == at);
+  }
+  CHECK(named == std::set<std::string>{"甲\\蓝色", "乙\\蓝色"});
+  // A content hit shows the source view with its first match selected; Enter opens as well.
+  list.select(list.find("甲\\按钮 : 3"));
+  SendMessageW(list.hwnd(), WM_KEYDOWN, VK_RETURN, 0);
+  CHECK(opened(w) == "甲\\按钮");
+  CHECK(w->selected_page(n::kRightTabs) == 1);
+  wchar_t sel[16] = {};
+  SendMessageW(w->control(n::kSourceView), EM_GETSELTEXT, 0, reinterpret_cast<LPARAM>(sel));
+  CHECK(tb::to_gbk(sel) == "蓝色");
+  w->destroy();
+}
+
+namespace {
+// The next menu's first entry and the items it opens are kept; the last of them is chosen with
+// the keys a user presses (Up wraps round to it).
+std::vector<std::string> g_menu;
+void CALLBACK choose_last_in_group(HWND, UINT, UINT_PTR id, DWORD) {
+  HWND top = FindWindowW(L"#32768", nullptr);
+  if (!top || !IsWindowVisible(top)) return;
+  KillTimer(nullptr, id);
+  const auto m = reinterpret_cast<HMENU>(SendMessageW(top, MN_GETHMENU, 0, 0));
+  wchar_t t[64] = {};
+  for (int i = -1; i < GetMenuItemCount(GetSubMenu(m, 0)); ++i) {
+    GetMenuStringW(i < 0 ? m : GetSubMenu(m, 0), static_cast<UINT>(i < 0 ? 0 : i), t, 64, MF_BYPOSITION);
+    g_menu.push_back(tb::to_gbk(t));
+  }
+  for (WORD k : {VK_DOWN, VK_RIGHT, VK_UP, VK_RETURN}) tb::test::send_keys({k});
+}
+void right_click_source(CodeManagerWindow* w) {
+  g_menu.clear();
+  SetTimer(nullptr, 0, 50, choose_last_in_group);
+  SendMessageW(w->control(n::kSourceView), WM_RBUTTONUP, 0, MAKELPARAM(20, 20));
+  pump(100);
+}
+}  // namespace
+
+TEST_CASE("every save keeps the version it replaces; the source view's menu puts the oldest back") {
+  Root r;
+  const std::string original = "Delay 1\r\n\r\n  KeyPress 65\r\n";  // by hand: blank line, own indent
+  r.file("m\\s\\s.txt", original);
+  CodeManagerWindow* w = open_on(r);
+  REQUIRE(w);
+  select(w, "m", "s");
+  for (const char* text : {"Delay 2\r\n", "Delay 3\r\n", "Delay 4\r\n"}) {
+    tb::RichEdit(w->control(n::kSourceView)).set_text(text);
+    quietly([&] { w->save(); });
+  }
+  w->select_page(n::kRightTabs, 1);
+  right_click_source(w);
+  REQUIRE(g_menu.size() == 4);
+  CHECK(g_menu[0] == "历史版本");
+  CHECK(g_menu[3].size() == 19);  // 2024-01-31 23:59:59
+  CHECK(view(w, n::kSourceView) == original);
+  CHECK(r.read("m\\s\\s.txt") == "Delay 4\r\n");  // the disk changes with a save only
+  quietly([&] { w->save(); });
+  CHECK(r.read("m\\s\\s.txt") == original);
   w->destroy();
 }
