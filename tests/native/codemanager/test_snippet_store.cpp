@@ -231,12 +231,11 @@ TEST_CASE("save, import, export and delete of resources") {
   CHECK(s.resources("m", "s").empty());
 }
 
-TEST_CASE("every save keeps the version it replaces, the newest 20; renames carry them") {
+TEST_CASE("every save keeps the version it replaces, the newest 20; renames carry them; the source cache") {
   Root r;
   Store s(r.root);
   r.folder("m/s");
-  CHECK(s.save_source("m", "s", "v0") == Outcome::Done);  // no file before: nothing kept
-  CHECK(s.versions("m", "s").empty());
+  CHECK((s.save_source("m", "s", "v0") == Outcome::Done && s.versions("m", "s").empty()));  // nothing to keep
   for (int i = 1; i <= 22; ++i) CHECK(s.save_source("m", "s", "v" + std::to_string(i)) == Outcome::Done);
   CHECK(s.save_source("m", "s", "v22") == Outcome::Done);  // unchanged: nothing replaced
   V kept = s.versions("m", "s");
@@ -260,6 +259,10 @@ TEST_CASE("every save keeps the version it replaces, the newest 20; renames carr
   r.file("m/u/" + std::string(kHistoryFolder), "in the way");
   CHECK(s.save_source("m", "u", "new") == Outcome::Failed);
   CHECK(r.read("m/u/u.txt") == "old");
+  SourceCache cache;  // a source is read again once it has changed
+  CHECK(*cache.source(s, {"m", "u"}) == "old");
+  r.file("m/u/u.txt", "newer");
+  CHECK(*cache.source(s, {"m", "u"}) == "newer");
 }
 
 TEST_CASE("make_folders creates missing parents and rolls back what it made") {
