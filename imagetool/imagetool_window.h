@@ -51,6 +51,8 @@ class ImageToolWindow : public Window {
   void draw_magnifier(HDC dc, const RECT& r);
 
   ClipboardPicture clipboard_;  // the loaded picture, promised to the clipboard
+  std::string picture_file_;    // the loaded file's bytes, for the clipboard
+  std::string incoming_;        // the file being loaded
   radar::WindowPick pick_;      // the radar's pick gesture on 画板1
   WindowDc screen_{nullptr};            // the screen's DC, kept for the readout's pixel reads
   int zoom_ = 8;

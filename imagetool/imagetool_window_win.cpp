@@ -303,14 +303,20 @@ void ImageToolWindow::separate() {
 }
 
 bool ImageToolWindow::show_picture_file(const std::string& path) {
-  std::string bytes;
-  if (!read_file(path, bytes)) return false;
-  Dib dib = decode(bytes, kBackdrop);
-  if (!dib || !set_surface(n::kPicture, std::move(dib))) return false;
+  // The two file buffers and the panel's picture are reused from one load to the next: for
+  // a large picture, new memory costs more than reading and decoding it.
+  if (!read_file(path, incoming_)) return false;
+  const Surface s = surface(n::kPicture);
+  if (decode_bmp_over(incoming_, s.dc, s.pixels, s.width, s.height)) {
+    repaint(n::kPicture);
+  } else {
+    Dib dib = decode(incoming_, kBackdrop);
+    if (!dib || !set_surface(n::kPicture, std::move(dib))) return false;
+  }
+  picture_file_.swap(incoming_);
   // The picture goes to the clipboard too, made from the file's bytes only when some program
   // asks for it; the tool window owns the clipboard so it can answer.
-  auto kept = std::make_shared<const std::string>(std::move(bytes));
-  clipboard_.promise(hwnd(), [kept] { return decode(*kept, kBackdrop); });
+  clipboard_.promise(hwnd(), [this] { return decode(picture_file_, kBackdrop); });
   return true;
 }
 
@@ -324,8 +330,7 @@ bool ImageToolWindow::export_to(const std::string& path) {
   Surface s = surface(n::kPicture);
   if (!s.pixels) return false;
   GdiFlush();
-  const std::string bytes = bmp24_file(s.pixels, s.width, s.height);
-  return !bytes.empty() && write_file_atomic(path, bytes);
+  return write_file_atomic(path, [&s](const ByteSink& sink) { return write_bmp24(s.pixels, s.width, s.height, sink); });
 }
 
 void ImageToolWindow::capture() {
