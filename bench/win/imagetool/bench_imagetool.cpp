@@ -1,11 +1,13 @@
 // The image tool's costs under Wine: loading and showing a 3840 x 2160 BMP and exporting it
-// (beside the pixel-by-pixel SetPixel way of showing it), one readout tick, and colour
-// separation on the buffer (beside the GetPixel/SetPixel way). Prints a table; it never fails
-// on timing.
+// (beside the pixel-by-pixel SetPixel way of showing it), one readout tick, colour separation
+// on the buffer (beside the GetPixel/SetPixel way), and the whole press of 找图 测试 on the
+// screen (beside reading the screen with GetPixel). Prints a table; it never fails on timing.
 #include <windows.h>
 
+#include <atomic>
 #include <cstdio>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "base/bmp.h"
@@ -15,6 +17,7 @@
 #include "imagetool/imagetool.h"
 #include "imagetool/imagetool_window.h"
 #include "platform/clipboard_win.h"
+#include "platform/overlay_win.h"
 #include "platform/picture.h"
 #include "resources/imagetool_window.h"
 #include "bench/win/bench_clock.h"
@@ -54,6 +57,91 @@ double median_ms(int runs, F&& f) {
     v.push_back(now_ms() - t0);
   }
   return figures(v).median;
+}
+
+std::vector<std::uint32_t> g_backdrop;  // what the backdrop window shows, screen-sized
+
+LRESULT CALLBACK backdrop_proc(HWND h, UINT m, WPARAM wp, LPARAM lp) {
+  if (m != WM_PAINT) return DefWindowProcW(h, m, wp, lp);
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(h, &ps);
+  RECT r;
+  GetClientRect(h, &r);
+  BITMAPINFO bi{};
+  bi.bmiHeader = {sizeof(BITMAPINFOHEADER), r.right, -r.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  SetDIBitsToDevice(dc, 0, 0, r.right, r.bottom, 0, 0, 0, r.bottom, g_backdrop.data(), &bi, DIB_RGB_COLORS);
+  EndPaint(h, &ps);
+  return 0;
+}
+
+// 找图 测试 on the whole screen, a window of the pattern behind the tool and a 40 x 40 piece of
+// it in the panel: the press from the click to the message box (a second thread watches for
+// the box and answers it), the copy and search the box reports, the screen copy alone, and
+// the screen read with GetPixel, one call a pixel, over 1/64 of it and scaled up.
+void bench_find(imagetool::ImageToolWindow* w) {
+  const int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
+  g_backdrop = pattern(sw, sh);
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = backdrop_proc;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.lpszClassName = L"TbBenchBackdrop";
+  RegisterClassW(&wc);
+  HWND back = CreateWindowExW(0, wc.lpszClassName, L"", WS_POPUP | WS_VISIBLE, 0, 0, sw, sh, nullptr, nullptr,
+                              wc.hInstance, nullptr);
+  UpdateWindow(back);
+  w->bring_forward();
+  tb::test::pump(200);
+  const std::string piece = temp("tb_bench_piece.bmp");
+  tb::test::save_screen_bmp({300, 200, 340, 240}, to_wide(piece));
+  w->show_picture_file(piece);
+  std::vector<double> presses, reported;
+  std::string said;
+  for (int i = 0; i < 10; ++i) {
+    std::atomic<double> seen{0};
+    std::thread box([&] {
+      for (int k = 0; k < 10000 && seen == 0; ++k) {
+        HWND d = FindWindowW(L"#32770", L"Tarvo");
+        if (!d) {
+          Sleep(1);
+          continue;
+        }
+        seen = now_ms();
+        wchar_t t[1024] = {};
+        GetDlgItemTextW(d, 0xFFFF, t, 1024);
+        said = to_gbk(t);
+        PostMessageW(d, WM_COMMAND, IDOK, 0);
+      }
+    });
+    const double t0 = now_ms();
+    tb::test::send_click(w->control(n::kFindButton));
+    box.join();
+    presses.push_back(seen - t0);
+    const std::size_t at = said.find("用时 ");
+    reported.push_back(at == std::string::npos ? -1 : std::atof(said.c_str() + at + std::string("用时 ").size()));
+  }
+  std::printf("%-58s %9.1f ms\n", "find on screen: click to message box (median of 10)", figures(presses).median);
+  std::printf("%-58s %9.1f ms\n", "  of which copy and search, as the box says", figures(reported).median);
+  std::printf("  the box: %s\n", said.substr(0, said.find('\r')).c_str());
+  const double copy = median_ms(10, [&] {
+    Dib grab = Dib::make(sw, sh);
+    WindowDc screen(nullptr);
+    BitBlt(grab.dc(), 0, 0, sw, sh, screen.get(), 0, 0, SRCCOPY | CAPTUREBLT);
+    GdiFlush();
+  });
+  std::printf("%-58s %9.1f ms\n", "  the screen copied in one BitBlt (median of 10)", copy);
+  {
+    WindowDc screen(nullptr);
+    const double t0 = now_ms();
+    COLORREF sum = 0;
+    for (int y = 0; y < sh / 8; ++y)
+      for (int x = 0; x < sw / 8; ++x) sum ^= GetPixel(screen.get(), x, y);
+    const double slow = (now_ms() - t0) * 64;
+    std::printf("%-58s %9.0f ms\n", "  the screen read with GetPixel, 1/64 scaled x64", slow);
+    std::printf("%-58s %9.0f x (%lu)\n", "  ratio to the one copy", slow / copy, static_cast<unsigned long>(sum & 1));
+  }
+  tb::hide_outlines();
+  DestroyWindow(back);
+  remove_file(piece);
 }
 
 }  // namespace
@@ -192,6 +280,7 @@ int main() {
     std::printf("readout tick, pointer %-7s mean / p99 of 1000: %6.3f / %6.3f ms; with repaint %6.3f / %6.3f ms (%.2f %% of a core)\n",
                 moving ? "moving" : "resting", f.mean, f.p99, g.mean, g.p99, g.mean / 50 * 100);
   }
+  bench_find(w);
   remove_file(in);
   remove_file(out);
   w->destroy();
