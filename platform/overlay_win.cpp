@@ -12,9 +12,8 @@ constexpr wchar_t kClass[] = L"TarvoOutlines";
 constexpr UINT_PTR kLifeTimer = 1;
 
 struct Outlines {
-  std::vector<RECT> frames;  // outer edges, client coordinates
+  GdiRegion band;  // what is drawn in the frames' colour, client coordinates
   COLORREF colour, edge;
-  int thickness;
 };
 
 HWND g_shown = nullptr;
@@ -25,15 +24,7 @@ void paint(HWND h, const Outlines& o) {
   // The window's region is the frames: what is painted outside them is not there.
   GdiBrush ink(CreateSolidBrush(o.colour)), edge(CreateSolidBrush(o.edge));
   FillRect(dc, &ps.rcPaint, edge.get());
-  for (const RECT& f : o.frames) {
-    const RECT r{f.left + 1, f.top + 1, f.right - 1, f.bottom - 1};
-    const int t = o.thickness;
-    const RECT sides[] = {{r.left, r.top, r.right, r.top + t},
-                          {r.left, r.bottom - t, r.right, r.bottom},
-                          {r.left, r.top + t, r.left + t, r.bottom - t},
-                          {r.right - t, r.top + t, r.right, r.bottom - t}};
-    for (const RECT& s : sides) FillRect(dc, &s, ink.get());
-  }
+  FillRgn(dc, o.band.get(), ink.get());
   EndPaint(h, &ps);
 }
 
@@ -79,22 +70,24 @@ bool show_outlines(const std::vector<RECT>& boxes, COLORREF colour, COLORREF edg
   }();
   if (!registered) return false;
   // One window over all the frames, cut to them by its region: only the frames' pixels are
-  // there to draw and compose, however far apart the boxes lie.
+  // there to draw and compose, however far apart the boxes lie. Boxes that overlap share one
+  // frame around them all, so no frame covers another box.
   const int out = thickness + 1;
   RECT all = boxes.front();
   for (const RECT& b : boxes) UnionRect(&all, &all, &b);
   InflateRect(&all, out, out);
-  auto o = std::make_unique<Outlines>(Outlines{{}, colour, edge, thickness});
-  GdiRegion shape(CreateRectRgn(0, 0, 0, 0));
-  for (RECT f : boxes) {
-    OffsetRect(&f, -all.left, -all.top);
-    GdiRegion ring(CreateRectRgn(f.left - out, f.top - out, f.right + out, f.bottom + out)),
-        inside(CreateRectRgn(f.left, f.top, f.right, f.bottom));
-    CombineRgn(ring.get(), ring.get(), inside.get(), RGN_DIFF);
-    CombineRgn(shape.get(), shape.get(), ring.get(), RGN_OR);
-    InflateRect(&f, out, out);
-    o->frames.push_back(f);
+  GdiRegion inside(CreateRectRgn(0, 0, 0, 0)), band(CreateRectRgn(0, 0, 0, 0)), shape(CreateRectRgn(0, 0, 0, 0)),
+      one(CreateRectRgn(0, 0, 0, 0));
+  for (const RECT& b : boxes) {
+    const int l = b.left - all.left, t = b.top - all.top, r = b.right - all.left, btm = b.bottom - all.top;
+    for (auto [grow, into] : {std::pair{0, &inside}, {thickness, &band}, {out, &shape}}) {
+      SetRectRgn(one.get(), l - grow, t - grow, r + grow, btm + grow);
+      CombineRgn(into->get(), into->get(), one.get(), RGN_OR);
+    }
   }
+  CombineRgn(band.get(), band.get(), inside.get(), RGN_DIFF);
+  CombineRgn(shape.get(), shape.get(), inside.get(), RGN_DIFF);
+  auto o = std::make_unique<Outlines>(Outlines{std::move(band), colour, edge});
   HWND h = CreateWindowExW(WS_EX_LAYERED | WS_EX_TRANSPARENT | WS_EX_TOPMOST | WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW,
                            kClass, L"", WS_POPUP, all.left, all.top, all.right - all.left, all.bottom - all.top,
                            nullptr, nullptr, GetModuleHandleW(nullptr), &o);

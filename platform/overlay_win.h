@@ -10,8 +10,9 @@ namespace tb {
 
 // Frames each box (screen coordinates) with `thickness` pixels of `colour` just outside it, so
 // the boxes' own pixels stay visible, and one pixel of `edge` outside that, so a frame shows on
-// any background (on one of its own colour too); for `ms` milliseconds. Outlines still shown
-// are taken down first. False when no window could be made.
+// any background (on one of its own colour too); boxes that overlap get one frame around them
+// all. Shown for `ms` milliseconds; outlines still shown are taken down first. False when no
+// window could be made.
 bool show_outlines(const std::vector<RECT>& boxes, COLORREF colour, COLORREF edge, int thickness, unsigned ms);
 // Takes the outlines down now, if any are shown.
 void hide_outlines();
