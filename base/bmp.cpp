@@ -1,5 +1,7 @@
 #include "base/bmp.h"
 
+#include <algorithm>
+
 namespace tb {
 
 namespace {
@@ -13,13 +15,12 @@ void put32(std::string& s, std::uint32_t v) {
 }
 }  // namespace
 
-std::string bmp24_file(const std::uint32_t* pixels, int width, int height) {
-  if (!pixels || width <= 0 || height <= 0) return {};
+bool write_bmp24(const std::uint32_t* pixels, int width, int height, const ByteSink& sink) {
+  if (!pixels || width <= 0 || height <= 0) return false;
   const std::uint64_t stride = (static_cast<std::uint64_t>(width) * 3 + 3) & ~std::uint64_t{3};
   const std::uint64_t image = stride * static_cast<std::uint64_t>(height);
-  if (image > 0xFFFFFFFFu - 54) return {};  // the header's sizes are 32 bits
+  if (image > 0xFFFFFFFFu - 54) return false;  // the header's sizes are 32 bits
   std::string out;
-  out.reserve(static_cast<std::size_t>(54 + image));
   out += "BM";
   put32(out, static_cast<std::uint32_t>(54 + image));
   put32(out, 0);
@@ -35,20 +36,39 @@ std::string bmp24_file(const std::uint32_t* pixels, int width, int height) {
   put32(out, 2835);
   put32(out, 0);
   put32(out, 0);
-  // Rows written in place: the padding stays zero from the resize.
-  out.resize(static_cast<std::size_t>(54 + image), '\0');
-  auto* dst = reinterpret_cast<unsigned char*>(out.data()) + 54;
-  for (int y = height - 1; y >= 0; --y, dst += stride) {
-    const std::uint32_t* row = pixels + static_cast<std::size_t>(y) * static_cast<std::size_t>(width);
-    unsigned char* d = dst;
-    for (int x = 0; x < width; ++x, d += 3) {
-      const std::uint32_t p = row[x];
-      d[0] = static_cast<unsigned char>(p);        // blue
-      d[1] = static_cast<unsigned char>(p >> 8);   // green
-      d[2] = static_cast<unsigned char>(p >> 16);  // red
+  // The rows go out in pieces of about 1 MB: a large picture never needs its whole file in
+  // memory, and the one piece's pages are reused.
+  const auto row_bytes = static_cast<std::size_t>(stride);
+  const std::size_t rows_a_piece = std::max<std::size_t>(1, (std::size_t{1} << 20) / row_bytes);
+  for (int y = height - 1; y >= 0;) {
+    const std::size_t at = out.size();
+    const int rows = static_cast<int>(std::min<std::size_t>(rows_a_piece, static_cast<std::size_t>(y) + 1));
+    out.resize(at + rows * row_bytes, '\0');  // the padding stays zero
+    auto* dst = reinterpret_cast<unsigned char*>(out.data()) + at;
+    for (int k = 0; k < rows; ++k, --y, dst += row_bytes) {
+      const std::uint32_t* row = pixels + static_cast<std::size_t>(y) * static_cast<std::size_t>(width);
+      unsigned char* d = dst;
+      for (int x = 0; x < width; ++x, d += 3) {
+        const std::uint32_t p = row[x];
+        d[0] = static_cast<unsigned char>(p);        // blue
+        d[1] = static_cast<unsigned char>(p >> 8);   // green
+        d[2] = static_cast<unsigned char>(p >> 16);  // red
+      }
     }
+    if (!sink(out)) return false;
+    out.clear();
   }
-  return out;
+  return true;
+}
+
+std::string bmp24_file(const std::uint32_t* pixels, int width, int height) {
+  std::string file;
+  if (!write_bmp24(pixels, width, height, [&file](std::string_view piece) {
+        file.append(piece);
+        return true;
+      }))
+    return {};
+  return file;
 }
 
 }  // namespace tb

@@ -6,10 +6,15 @@
 #include <string>
 #include <string_view>
 
+#include "base/fileio.h"
+
 namespace tb {
 
 // `pixels` are 0x00RRGGBB, top row first, `width` a row. Empty for a size of 0 or less.
 std::string bmp24_file(const std::uint32_t* pixels, int width, int height);
+// The same file handed to `sink` in pieces of about 1 MB; false for a size of 0 or less, or
+// when the sink refused a piece.
+bool write_bmp24(const std::uint32_t* pixels, int width, int height, const ByteSink& sink);
 
 // A packed DIB (info header of 40, 52, 56, 108 or 124 bytes, masks, colour table, pixels) as
 // a BMP file: a 14-byte file header in front of the DIB bytes, unchanged. "" when the DIB is

@@ -19,17 +19,21 @@ bool read_file(const std::string& path, std::string& out) {
   return ok;
 }
 
-bool write_file_atomic(const std::string& path, std::string_view bytes) {
+bool write_file_atomic(const std::string& path, const std::function<bool(const ByteSink&)>& produce) {
   std::string tmp = path + ".tmp~" + std::to_string(getpid());
   FILE* f = std::fopen(tmp.c_str(), "wb");
   if (!f) return false;
-  bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+  bool ok = produce([f](std::string_view piece) { return std::fwrite(piece.data(), 1, piece.size(), f) == piece.size(); });
   ok = (std::fflush(f) == 0) && ok;
   ok = (fsync(fileno(f)) == 0) && ok;
   ok = (std::fclose(f) == 0) && ok;
   if (ok) ok = std::rename(tmp.c_str(), path.c_str()) == 0;
   if (!ok) std::remove(tmp.c_str());
   return ok;
+}
+
+bool write_file_atomic(const std::string& path, std::string_view bytes) {
+  return write_file_atomic(path, [bytes](const ByteSink& sink) { return sink(bytes); });
 }
 
 bool remove_file(const std::string& path) { return std::remove(path.c_str()) == 0; }

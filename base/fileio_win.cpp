@@ -23,38 +23,51 @@ bool read_file(const std::string& path, std::string& out) {
   UniqueHandle h(CreateFileW(to_wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!h) return false;
-  // Sized from the file first, so a large picture is read in one call without regrowing;
-  // the loop still takes a file that grows or shrinks meanwhile.
+  // The size the file has now is read straight into the caller's buffer, which a large
+  // picture then never outgrows (new memory costs more than the read); what a growing file
+  // adds meanwhile comes after it in small steps.
   LARGE_INTEGER size{};
+  std::size_t expect = 0;
   if (GetFileSizeEx(h.get(), &size) && size.QuadPart > 0 && size.QuadPart < (std::int64_t{1} << 31))
-    out.reserve(static_cast<std::size_t>(size.QuadPart) + 1);
+    expect = static_cast<std::size_t>(size.QuadPart);
+  out.resize(expect);
+  std::size_t have = 0;
+  DWORD n = 0;
+  while (have < expect) {
+    if (!ReadFile(h.get(), out.data() + have, static_cast<DWORD>(expect - have), &n, nullptr)) return false;
+    if (n == 0) break;  // it shrank
+    have += n;
+  }
+  out.resize(have);
+  char more[4096];
   for (;;) {
-    const std::size_t have = out.size();
-    const std::size_t room = std::max<std::size_t>(out.capacity() - have, 65536);
-    out.resize(have + room);
-    DWORD n = 0;
-    const BOOL ok = ReadFile(h.get(), out.data() + have, static_cast<DWORD>(std::min<std::size_t>(room, 1u << 30)), &n,
-                             nullptr);
-    out.resize(have + (ok ? n : 0));
-    if (!ok) return false;
+    if (!ReadFile(h.get(), more, sizeof more, &n, nullptr)) return false;
     if (n == 0) return true;
+    out.append(more, n);
   }
 }
 
-bool write_file_atomic(const std::string& path, std::string_view bytes) {
+bool write_file_atomic(const std::string& path, const std::function<bool(const ByteSink&)>& produce) {
   std::wstring target = to_wide(path);
   std::wstring tmp = target + L".tmp~" + std::to_wstring(GetCurrentProcessId());
   bool ok;
   {
     UniqueHandle h(CreateFileW(tmp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!h) return false;
-    DWORD written = 0;
-    ok = WriteFile(h.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-         written == bytes.size() && FlushFileBuffers(h.get());
+    ok = produce([&h](std::string_view piece) {
+      DWORD written = 0;
+      return piece.size() <= 0xFFFFFFFFu &&
+             WriteFile(h.get(), piece.data(), static_cast<DWORD>(piece.size()), &written, nullptr) &&
+             written == piece.size();
+    }) && FlushFileBuffers(h.get());
   }
   if (ok) ok = MoveFileExW(tmp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
   if (!ok) DeleteFileW(tmp.c_str());
   return ok;
+}
+
+bool write_file_atomic(const std::string& path, std::string_view bytes) {
+  return write_file_atomic(path, [bytes](const ByteSink& sink) { return sink(bytes); });
 }
 
 bool remove_file(const std::string& path) { return DeleteFileW(to_wide(path).c_str()) != 0; }

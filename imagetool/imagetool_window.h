@@ -4,6 +4,7 @@
 
 #include <map>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -30,6 +31,9 @@ class ImageToolWindow : public Window {
   bool show_picture_file(const std::string& path);
   bool show_clipboard_picture();
   bool export_to(const std::string& path);
+  // 找图 测试: the picture shown searched for on the screen, the hits outlined and told, the
+  // line of script put on the clipboard.
+  void find_on_screen();
 
  protected:
   void on_created() override;
@@ -48,9 +52,12 @@ class ImageToolWindow : public Window {
   // The screen's colour at p: from the square of this tick when it holds p.
   COLORREF pixel_at(POINT p) const;
   void measure_desktop();
+  void show_similarity();  // the similarity box from the settings
   void draw_magnifier(HDC dc, const RECT& r);
 
   ClipboardPicture clipboard_;  // the loaded picture, promised to the clipboard
+  std::string picture_file_;    // the loaded file's bytes, for the clipboard
+  std::string incoming_;        // the file being loaded
   radar::WindowPick pick_;      // the radar's pick gesture on 画板1
   WindowDc screen_{nullptr};            // the screen's DC, kept for the readout's pixel reads
   int zoom_ = 8;
@@ -62,6 +69,14 @@ class ImageToolWindow : public Window {
   COLORREF marker_ = 0;        // colour of the marker: the pixel under the mouse
   GdiBrush handle_brush_;      // the handle box's background: grey, red while bound
   bool bound_ = false;
+  HWND bound_window_ = nullptr;  // the window bound to: the search's region
+  // What the search needs to know of the picture shown: whether there is one, the background
+  // its separation left (those pixels do not count), the file it last came from or went to.
+  struct Shown {
+    bool any = false;
+    std::optional<std::uint32_t> background;
+    std::string file;
+  } shown_;
   std::map<std::string, COLORREF, std::less<>> swatches_;
 };
 

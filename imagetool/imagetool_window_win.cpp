@@ -29,7 +29,6 @@ ImageToolWindow* g_window = nullptr;
 
 constexpr char kTitle[] = "Tarvo";
 constexpr char kDepthWarning[] = "非32位色下图片中部分颜色会失真";
-constexpr char kNotYet[] = "此功能待开发";
 constexpr char kBadPicture[] = "无法读取这个图片文件，请选择一个 BMP 图片。";
 constexpr char kNoCapture[] = "截图功能不可用：截图组件无法写入或载入。";
 constexpr char kNotWritten[] = "图片没有导出：无法写入这个文件。";
@@ -108,7 +107,7 @@ void ImageToolWindow::on_created() {
   on(n::kCaptureButton, Event::Click, [this](const EventArgs&) { capture(); });
   on(n::kLoadButton, Event::Click, [this](const EventArgs&) { load(); });
   on(n::kExportButton, Event::Click, [this](const EventArgs&) { export_picture(); });
-  on(n::kFindButton, Event::Click, [](const EventArgs&) { tell(kNotYet); });
+  on(n::kFindButton, Event::Click, [this](const EventArgs&) { find_on_screen(); });
   on(n::kBindButton, Event::Click, [this](const EventArgs&) { toggle_binding(); });
   on(n::kSeparateButton, Event::Click, [this](const EventArgs&) { separate(); });
   on(n::kReadoutTimer, Event::Tick, [this](const EventArgs&) { tick(); });
@@ -125,6 +124,7 @@ void ImageToolWindow::on_created() {
   set_surface(n::kPicture, std::move(empty));
   show_page(1);
   set_checked(n::kCaptureMode, ini_read(config_ini(), "配置", "截图方式") == "真");
+  show_similarity();
   tick();
   set_timer(n::kReadoutTimer, 50);
 }
@@ -281,6 +281,7 @@ void ImageToolWindow::toggle_binding() {
       GetWindowRect(reinterpret_cast<HWND>(static_cast<std::intptr_t>(handle)), &r)) {
     origin_x_ = r.left;
     origin_y_ = r.top;
+    bound_window_ = reinterpret_cast<HWND>(static_cast<std::intptr_t>(handle));
     set_text(n::kBindButton, "解除绑定");
     bound_ = true;
   } else {
@@ -299,33 +300,45 @@ void ImageToolWindow::separate() {
   if (!s.pixels) return;
   GdiFlush();
   separate_colours(s.pixels, static_cast<std::size_t>(s.width) * s.height, keep, background);
+  shown_.background = colour::to_pixel(background);
   repaint(n::kPicture);
 }
 
 bool ImageToolWindow::show_picture_file(const std::string& path) {
-  std::string bytes;
-  if (!read_file(path, bytes)) return false;
-  Dib dib = decode(bytes, kBackdrop);
-  if (!dib || !set_surface(n::kPicture, std::move(dib))) return false;
+  // The two file buffers and the panel's picture are reused from one load to the next: for
+  // a large picture, new memory costs more than reading and decoding it.
+  if (!read_file(path, incoming_)) return false;
+  const Surface s = surface(n::kPicture);
+  if (decode_bmp_over(incoming_, s.dc, s.pixels, s.width, s.height)) {
+    repaint(n::kPicture);
+  } else {
+    Dib dib = decode(incoming_, kBackdrop);
+    if (!dib || !set_surface(n::kPicture, std::move(dib))) return false;
+  }
+  picture_file_.swap(incoming_);
+  shown_ = {true, std::nullopt, path.substr(folder_of(path).size())};
   // The picture goes to the clipboard too, made from the file's bytes only when some program
   // asks for it; the tool window owns the clipboard so it can answer.
-  auto kept = std::make_shared<const std::string>(std::move(bytes));
-  clipboard_.promise(hwnd(), [kept] { return decode(*kept, kBackdrop); });
+  clipboard_.promise(hwnd(), [this] { return decode(picture_file_, kBackdrop); });
   return true;
 }
 
 bool ImageToolWindow::show_clipboard_picture() {
   std::string dib = Clipboard(hwnd()).dib_bytes();
   Dib picture = decode(bmp_file_from_dib(dib), kBackdrop);
-  return set_surface(n::kPicture, std::move(picture));
+  if (!set_surface(n::kPicture, std::move(picture))) return false;
+  shown_ = {true, std::nullopt, shown_.file};
+  return true;
 }
 
 bool ImageToolWindow::export_to(const std::string& path) {
   Surface s = surface(n::kPicture);
   if (!s.pixels) return false;
   GdiFlush();
-  const std::string bytes = bmp24_file(s.pixels, s.width, s.height);
-  return !bytes.empty() && write_file_atomic(path, bytes);
+  if (!write_file_atomic(path, [&s](const ByteSink& sink) { return write_bmp24(s.pixels, s.width, s.height, sink); }))
+    return false;
+  shown_.file = path.substr(folder_of(path).size());
+  return true;
 }
 
 void ImageToolWindow::capture() {

@@ -120,32 +120,47 @@ IWICImagingFactory* wic_factory() {
 namespace {
 // A BMP file of uncompressed rows without an alpha channel, converted by GDI in one call:
 // under Wine this is several times faster than the imaging component for large pictures.
-// Empty when the file is of another kind (the imaging component then decodes it).
-Dib decode_plain_bmp(std::string_view bytes) {
+// Its size, or 0 x 0 when the file is of another kind (the imaging component decodes it).
+SIZE plain_bmp_size(std::string_view bytes) {
   if (bytes.size() < 14 + 40 || bytes[0] != 'B' || bytes[1] != 'M') return {};
-  const std::string_view dib = bytes.substr(14);
-  const DibLayout l = dib_layout(dib);
+  const DibLayout l = dib_layout(bytes.substr(14));
   if (l.pixel_offset == 0 || (l.compression != BI_RGB && l.compression != BI_BITFIELDS)) return {};
   // Pixels placed elsewhere than right after the table (a gap, a profile) are left to WIC.
   const auto byte = [&](std::size_t i) { return static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[i])); };
   if ((byte(10) | byte(11) << 8 | byte(12) << 16 | byte(13) << 24) != 14 + l.pixel_offset) return {};
   // Only a V4/V5 header can carry an alpha mask; such pictures need compositing.
   if (l.bits == 32 && l.alpha_mask != 0) return {};
-  const std::int32_t width = l.width;
   const std::int64_t rows = l.height < 0 ? -static_cast<std::int64_t>(l.height) : l.height;
-  if (!size_allowed(static_cast<UINT>(width), static_cast<UINT>(rows))) return {};
-  Dib d = Dib::make(width, static_cast<int>(rows));
-  if (!d) return {};
+  if (!size_allowed(static_cast<UINT>(l.width), static_cast<UINT>(rows))) return {};
+  return SIZE{l.width, static_cast<LONG>(rows)};
+}
+
+// Converts the checked file's rows into a picture of its size.
+bool put_plain_bmp(std::string_view bytes, HDC dc, std::uint32_t* pixels, SIZE size) {
+  const std::string_view dib = bytes.substr(14);
   const auto* info = reinterpret_cast<const BITMAPINFO*>(dib.data());
-  if (SetDIBitsToDevice(d.dc(), 0, 0, static_cast<DWORD>(width), static_cast<DWORD>(rows), 0, 0, 0,
-                        static_cast<UINT>(rows), dib.data() + l.pixel_offset, info, DIB_RGB_COLORS) != rows)
-    return {};
+  const auto rows = static_cast<UINT>(size.cy);
+  if (SetDIBitsToDevice(dc, 0, 0, static_cast<DWORD>(size.cx), rows, 0, 0, 0, rows,
+                        dib.data() + dib_layout(dib).pixel_offset, info, DIB_RGB_COLORS) != static_cast<int>(rows))
+    return false;
   GdiFlush();
-  std::uint32_t* px = d.pixels();
-  for (std::size_t i = 0, n = d.pixel_count(); i < n; ++i) px[i] &= 0xFFFFFF;
-  return d;
+  for (std::size_t i = 0, n = static_cast<std::size_t>(size.cx) * rows; i < n; ++i) pixels[i] &= 0xFFFFFF;
+  return true;
+}
+
+Dib decode_plain_bmp(std::string_view bytes) {
+  const SIZE size = plain_bmp_size(bytes);
+  if (size.cx <= 0) return {};
+  Dib d = Dib::make(size.cx, size.cy);
+  return d && put_plain_bmp(bytes, d.dc(), d.pixels(), size) ? std::move(d) : Dib();
 }
 }  // namespace
+
+bool decode_bmp_over(std::string_view bytes, HDC dc, std::uint32_t* pixels, int width, int height) {
+  const SIZE size = plain_bmp_size(bytes);
+  return dc && pixels && size.cx == width && size.cy == height && width > 0 &&
+         put_plain_bmp(bytes, dc, pixels, size);
+}
 
 Dib decode(std::string_view bytes, COLORREF backdrop) {
   if (bytes.empty() || bytes.size() > UINT_MAX) return {};

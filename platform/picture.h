@@ -53,6 +53,10 @@ class Dib {
 // converted to 32 bits and laid on backdrop (a COLORREF) by its alpha, since GDI ignores
 // alpha. Empty when the bytes are no picture or it is over Dib::kMaxPixels.
 Dib decode(std::string_view bytes, COLORREF backdrop);
+// A plain BMP file (uncompressed rows, no alpha) decoded straight into a picture of its size
+// that exists already: no new memory, which for a large picture costs more than the decoding.
+// False, the picture untouched, for any other file or size.
+bool decode_bmp_over(std::string_view bytes, HDC dc, std::uint32_t* pixels, int width, int height);
 
 // A Dib of the bitmap's size holding its pixels; empty when it cannot be read.
 Dib copy_of(HBITMAP bitmap);

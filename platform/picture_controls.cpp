@@ -20,10 +20,12 @@ using namespace detail;
 void detail::paint_client(HWND h, const std::function<void(HDC, const RECT&)>& paint) {
   PAINTSTRUCT ps;
   HDC dc = BeginPaint(h, &ps);
-  RECT rc;
+  RECT rc, box;
   GetClientRect(h, &rc);
-  {
-    DoubleBuffer buffer(dc, ps.rcPaint);
+  // Only what can show is buffered: a window larger than its parent (a large picture's
+  // panel) would otherwise want a buffer of its whole size at every paint.
+  if (GetClipBox(dc, &box) != NULLREGION && IntersectRect(&box, &box, &ps.rcPaint)) {
+    DoubleBuffer buffer(dc, box);
     paint(buffer.dc(), rc);
   }
   EndPaint(h, &ps);

@@ -8,7 +8,6 @@
 #include <algorithm>
 
 #include "base/encoding.h"
-#include "platform/double_buffer.h"
 #include "platform/hook.h"
 #include "platform/kinds.h"
 
@@ -46,6 +45,7 @@ class ReadoutBox : public WindowedControl, public ChildWindow {
 
   std::wstring text_;
   HWND edit_ = nullptr;  // only while the user works in the box
+  mutable int text_height_ = 0;
 };
 
 std::wstring ReadoutBox::current() const {
@@ -61,15 +61,16 @@ void ReadoutBox::take(std::wstring t) {
     SetWindowTextW(edit_, t.c_str());  // its EN_CHANGE reports it
     return;
   }
+  const bool same = t == text_;  // the same pixels: nothing to paint
   text_ = std::move(t);
-  if (IsWindowVisible(hwnd_)) {
-    // Painted at once: waiting for WM_PAINT would cost a second pass over the box.
+  if (!same && IsWindowVisible(hwnd_)) {
+    // Painted at once, and in place: the frame and one opaque text call draw every pixel,
+    // and waiting for WM_PAINT would cost a second pass over the box.
     WindowDc dc(hwnd_);
     RECT rc;
     GetClientRect(hwnd_, &rc);
-    DoubleBuffer buffer(dc.get(), rc);
-    paint_box(buffer.dc(), rc);
-  } else {
+    paint_box(dc.get(), rc);
+  } else if (!same) {
     InvalidateRect(hwnd_, nullptr, FALSE);
   }
   fire(Event::Change);
@@ -86,18 +87,32 @@ RECT ReadoutBox::text_rect() const {
   return rc;
 }
 
+// Few calls, no objects made: the box is painted at every step of a pick.
 void ReadoutBox::paint_box(HDC dc, const RECT& rc) const {
+  SelectGuard font(dc, theme::ui_font(scale(12)));
   SetTextColor(dc, IsWindowEnabled(hwnd_) ? theme::kText : theme::kMuted);
+  SetBkColor(dc, theme::kPanel);
+  SetBkMode(dc, OPAQUE);
   EventArgs a;
   a.dc = dc;
-  const bool own = fire(Event::Colour, a);
-  if (own) FillRect(dc, &rc, reinterpret_cast<HBRUSH>(a.result));
-  else theme::fill(dc, rc, theme::kPanel);
-  theme::frame(dc, rc, theme::kBorder);
-  SetBkMode(dc, TRANSPARENT);
-  SelectGuard font(dc, theme::ui_font(scale(12)));
-  RECT t = text_rect();
-  DrawTextW(dc, text_.c_str(), static_cast<int>(text_.size()), &t, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+  RECT inner = rc;
+  InflateRect(&inner, -1, -1);
+  UINT opaque = ETO_OPAQUE;
+  if (fire(Event::Colour, a)) {  // a brush of the handler's own under the text
+    FillRect(dc, &inner, reinterpret_cast<HBRUSH>(a.result));
+    SetBkMode(dc, TRANSPARENT);
+    opaque = 0;
+  }
+  // The thin frame the window's other boxes have (WS_BORDER), in the system's colour for it.
+  FrameRect(dc, &rc, GetSysColorBrush(COLOR_WINDOWFRAME));
+  if (!text_height_) {
+    TEXTMETRICW tm{};
+    GetTextMetricsW(dc, &tm);
+    text_height_ = tm.tmHeight;
+  }
+  const RECT t = text_rect();
+  ExtTextOutW(dc, t.left, (t.top + t.bottom - text_height_) / 2, opaque | ETO_CLIPPED, &inner, text_.c_str(),
+              static_cast<UINT>(text_.size()), nullptr);
 }
 
 // The edit lies where the text is painted, so the text does not move when it appears.
@@ -111,7 +126,7 @@ void ReadoutBox::begin_edit() {
       SelectGuard f(dc.get(), font);
       GetTextMetricsW(dc.get(), &tm);
     }
-    const int top = (t.top + t.bottom - tm.tmHeight) / 2;
+    const int top = (t.top + t.bottom - tm.tmHeight) / 2;  // where paint_box puts the text
     const DWORD style = WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL | (def().style & ES_READONLY);
     edit_ = CreateWindowExW(0, L"EDIT", text_.c_str(), style, t.left, top, t.right - t.left, tm.tmHeight, hwnd_,
                             nullptr, g_inst, nullptr);

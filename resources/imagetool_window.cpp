@@ -84,6 +84,12 @@ const WindowDef kImageToolWindow{
          .text = "导出"},
         {.name = n::kFindButton, .kind = K::Button, .x = 418, .y = 209, .w = 80, .h = 38, .parent = n::kWorkFrame,
          .text = "找图 测试"},
+        {.name = n::kSimilarityLabel, .kind = K::TransparentLabel, .x = 392, .y = 256, .w = 44, .h = 16,
+         .parent = n::kWorkFrame, .text = "相似度"},
+        {.name = n::kSimilarityBox, .kind = K::Edit, .x = 438, .y = 251, .w = 60, .h = 24, .parent = n::kWorkFrame,
+         .tip = "0.5 到 1.0：R、G、B 各相差不超过 round((1-相似度)×255) 的像素算相同，每个计入的像素都相同才算找到；"
+                "颜色分离后的图片，背景色的像素不计入",
+         .tip_at = Tip::AtPointer},
         {.name = "透明标签23", .kind = K::TransparentLabel, .x = 8, .y = 208, .w = 46, .h = 16, .parent = n::kWorkFrame,
          .text = "保留色"},
         {.name = n::kKeepBox, .kind = K::Edit, .x = 57, .y = 202, .w = 83, .h = 25, .parent = n::kWorkFrame},

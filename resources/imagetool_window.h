@@ -37,6 +37,8 @@ inline constexpr std::string_view kCaptureButton = "按钮2";
 inline constexpr std::string_view kLoadButton = "按钮3";
 inline constexpr std::string_view kExportButton = "按钮4";
 inline constexpr std::string_view kFindButton = "按钮6";
+inline constexpr std::string_view kSimilarityLabel = "透明标签28";
+inline constexpr std::string_view kSimilarityBox = "编辑框_相似度";
 inline constexpr std::string_view kKeepBox = "编辑框_保留色";
 inline constexpr std::string_view kBackgroundBox = "编辑框_背景色";
 inline constexpr std::string_view kKeepSwatch = "外形框_颜色9";
@@ -58,8 +60,8 @@ inline constexpr std::string_view kAll[] = {
     kBindNote, kPinButton, kMinimise, kClose, kPinMenu, kTabs, kSlotFrame, kSlotTexts[0], kSlotTexts[1],
     kSlotTexts[2], kSlotTexts[3], kSlotTexts[4], kSlotTexts[5], kSlotTexts[6], kSlotSwatches[0], kSlotSwatches[1],
     kSlotSwatches[2], kSlotSwatches[3], kSlotSwatches[4], kSlotSwatches[5], kSlotSwatches[6], kWorkFrame,
-    kPictureFrame, kPicture, kCaptureMode, kCaptureButton, kLoadButton, kExportButton, kFindButton, kKeepBox,
-    kBackgroundBox, kKeepSwatch, kBackgroundSwatch, kSeparateButton, kMagnifierGroup, kMagnifier, kMarker,
+    kPictureFrame, kPicture, kCaptureMode, kCaptureButton, kLoadButton, kExportButton, kFindButton, kSimilarityLabel,
+    kSimilarityBox, kKeepBox, kBackgroundBox, kKeepSwatch, kBackgroundSwatch, kSeparateButton, kMagnifierGroup, kMagnifier, kMarker,
     kReadoutTimer, kCoordinateBox, kColourSwatch, kHexBox, kDecimalBox, kRedBox, kGreenBox, kBlueBox};
 }  // namespace imagetool_names
 

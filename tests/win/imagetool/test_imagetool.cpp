@@ -546,3 +546,84 @@ TEST_CASE("a slot's right-click copies its line of script; an empty slot offers 
   CHECK_FALSE(w->offer_slot_line(3));
   close_tool();
 }
+
+namespace {
+
+// Presses 找图 测试 and answers the message box; its text, and the outline window's rectangle
+// while the box was up.
+std::string press_find(ImageToolWindow* w, RECT* outlined = nullptr) {
+  std::string said;
+  ::test::DialogDriver box(L"Tarvo", [&](HWND d) {
+    wchar_t t[1024] = {};
+    GetDlgItemTextW(d, 0xFFFF, t, 1024);
+    said = to_gbk(t);
+    HWND o = FindWindowW(L"TarvoOutlines", nullptr);
+    if (outlined && o && (GetWindowLongW(o, GWL_EXSTYLE) & WS_EX_TRANSPARENT)) GetWindowRect(o, outlined);
+    ::test::press_button(d, IDOK);
+  });
+  tb::test::send_click(w->control(n::kFindButton));
+  box.join();
+  return said;
+}
+
+}  // namespace
+
+TEST_CASE("找图 测试 finds a piece of a window on the screen, bound and unbound, and copies the line") {
+  remove_file(config_ini());
+  Target target;
+  ImageToolWindow* w = open_tool();
+  REQUIRE(w);
+  show_page(w, 1);
+  CHECK(press_find(w) == "画板中没有图片：请先截图或载入图片，再找图。");
+  // 30 x 30 around the target's corner of red, white and black, at window (65, 45).
+  const std::string cut = temp_dir() + "tb_findpic_cut.bmp";
+  REQUIRE(tb::test::save_screen_bmp({165, 95, 195, 125}, to_wide(cut)));
+  REQUIRE(w->show_picture_file(cut));
+  const std::string shown = "找图语句已复制到剪贴板：\r\nFindPic ";
+  struct Press {
+    bool bind;
+    const char *similarity, *found, *corner, *line;
+  } presses[] = {
+      {false, "0.9", "找到 1 处", "第一处左上角 165,95。", "0,0,1280,1024,\"tb_findpic_cut.bmp\",0.9,intX,intY"},
+      {true, ".95 ", "找到 1 处", "第一处左上角 65,45。", "0,0,160,120,\"tb_findpic_cut.bmp\",0.95,intX,intY"},
+  };
+  for (const Press& p : presses) {
+    CAPTURE(p.bind);
+    if (p.bind) {
+      w->set_text(n::kHandleBox, std::to_string(reinterpret_cast<std::intptr_t>(target.hwnd)));
+      tb::test::send_click(w->control(n::kBindButton));
+    }
+    w->set_text(n::kSimilarityBox, p.similarity);
+    RECT outlined{};
+    const std::string said = press_find(w, &outlined);
+    CHECK(said.rfind(p.found, 0) == 0);
+    CHECK(said.find(p.corner) != std::string::npos);
+    CHECK(said.find(shown + p.line) != std::string::npos);
+    CHECK(tb::test::clipboard_unicode_text() == "FindPic " + std::string(p.line));
+    CHECK(tb::test::clipboard_plain_text() == "FindPic " + std::string(p.line));
+    CHECK((outlined.left == 162 && outlined.top == 92 && outlined.right == 198 && outlined.bottom == 128));
+  }
+  CHECK(ini_read(config_ini(), "PIC", "相似度") == "0.95");
+  CHECK(ini_read(config_ini(), "脚本模板", "找图") == "FindPic {x1},{y1},{x2},{y2},\"{文件}\",{相似度},intX,intY");
+  CHECK(::test::wait_until([] { return FindWindowW(L"TarvoOutlines", nullptr) == nullptr; }, 3000));
+
+  w->set_text(n::kSimilarityBox, "1.5");
+  CHECK(press_find(w) == "相似度应是 0.5 到 1.0 之间的小数，例如 0.9。没有查找。");
+  // Separated, only the red left half counts: it fits the red 80 x 120 at 66 x 91 places.
+  tb::test::send_click(w->control(n::kBindButton));
+  w->set_text(n::kSimilarityBox, "1");
+  w->set_text(n::kKeepBox, "0000FF");
+  w->set_text(n::kBackgroundBox, "00FF00");
+  tb::test::send_click(w->control(n::kSeparateButton));
+  const std::string said = press_find(w);
+  CHECK(said.rfind("找到 6006 处（相似度 1：R、G、B 各允许相差 0；用时 ", 0) == 0);
+  CHECK(said.find("，第一处左上角 100,50。屏幕上标出前 100 处。") != std::string::npos);
+  // Wider than the bound window: no search.
+  REQUIRE(tb::test::save_screen_bmp({0, 0, 170, 40}, to_wide(cut)));
+  REQUIRE(w->show_picture_file(cut));
+  tb::test::send_click(w->control(n::kBindButton));
+  CHECK(press_find(w) == "图片（170×40）比要找的范围（160×120）还大，没有查找。");
+  close_tool();
+  remove_file(cut);
+  remove_file(config_ini());
+}
