@@ -150,20 +150,6 @@ std::string bmp(int w, int h, COLORREF c) {
     }
   return b;
 }
-// Posts a real WM_DROPFILES with these paths.
-void drop(HWND target, const std::vector<std::string>& paths) {
-  std::wstring list;
-  for (const std::string& p : paths) list += to_wide(p) + L'\0';
-  list += L'\0';
-  HGLOBAL g = GlobalAlloc(GHND, sizeof(DROPFILES) + list.size() * sizeof(wchar_t));
-  auto* df = static_cast<DROPFILES*>(GlobalLock(g));
-  df->pFiles = sizeof(DROPFILES);
-  df->fWide = TRUE;
-  memcpy(df + 1, list.data(), list.size() * sizeof(wchar_t));
-  GlobalUnlock(g);
-  PostMessageW(target, WM_DROPFILES, reinterpret_cast<WPARAM>(g), 0);
-}
-
 const std::string kScript =
     "KeyPress 65,1\r\n"
     "// 注释\r\n"
@@ -505,10 +491,9 @@ TEST_CASE("resources: import by dropping, delete, export, and the source copied 
 
   // Without a snippet selected a drop is refused and copies nothing.
   select(w, "m");
-  CHECK(with_box(IDOK, [&] { drop(w->hwnd(), {a}); pump(100); }) == "请先选择目录后，再拖入资源");
+  CHECK(with_box(IDOK, [&] { tb::test::send_drop(w->hwnd(), {a}); }) == "请先选择目录后，再拖入资源");
   select(w, "m", "s");
-  drop(w->hwnd(), {a, b});
-  pump(200);
+  tb::test::send_drop(w->hwnd(), {a, b});
   CHECK(r.read("m\\s\\图.bmp") == bmp(2, 2, RGB(0, 255, 0)));
   CHECK(r.read("m\\s\\说明.txt") == "readme");
   CHECK(items(w, n::kResourceList).size() == 2);
