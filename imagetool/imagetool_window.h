@@ -44,6 +44,7 @@ class ImageToolWindow : public Window {
   void register_hotkeys();
   void release_arrow_keys();
   void show_page(int page);
+  void paint_page_buttons();
   void capture();
   void load();
   void export_picture();

@@ -59,13 +59,9 @@ ImageToolWindow* current() { return g_window; }
 
 bool open() { return Window::open_or_raise(g_window, res::kImageToolWindow); }
 
-void ImageToolWindow::on_created() {
+// The two page buttons stand for the tab control's headers: the current page's is marked.
+void ImageToolWindow::paint_page_buttons() {
   const int pct = scale_pct();
-  caption_buttons(n::kMinimise, n::kClose);
-  set_painter(n::kPinButton, [pct](HDC dc, const RECT& r, theme::Face f) {
-    theme::button_face(dc, r, "置顶", f, pct, true);
-  });
-  // The two page buttons stand for the tab control's headers: the current page's is marked.
   for (int page = 0; page < 2; ++page) {
     const std::string_view name = page == 0 ? n::kGatherTabButton : n::kWorkTabButton;
     set_painter(name, [this, page, pct, name](HDC dc, const RECT& r, theme::Face f) {
@@ -81,6 +77,15 @@ void ImageToolWindow::on_created() {
                   theme::ui_font(MulDiv(13, pct, 100), current));
     });
   }
+}
+
+void ImageToolWindow::on_created() {
+  const int pct = scale_pct();
+  caption_buttons(n::kMinimise, n::kClose);
+  set_painter(n::kPinButton, [pct](HDC dc, const RECT& r, theme::Face f) {
+    theme::button_face(dc, r, "置顶", f, pct, true);
+  });
+  paint_page_buttons();
   for (std::string_view s : n::kSlotSwatches) set_swatch(s, theme::kPanel);
   for (std::string_view s : {n::kKeepSwatch, n::kBackgroundSwatch, n::kColourSwatch, n::kMarker})
     set_swatch(s, theme::kPanel);
