@@ -122,7 +122,11 @@ bool open_at(std::string root, AskText ask) {
 
 bool open(AskText ask) { return open_at(program_dir() + "代码管理器", std::move(ask)); }
 
-CodeManagerWindow::CodeManagerWindow() : store_(g_root), ask_(g_ask) {}
+CodeManagerWindow::CodeManagerWindow() : store_(g_root), ask_(g_ask) {
+  // The sources read in one session serve the first search of the next (a name starting with
+  // "." is neither a main item nor shown).
+  cache_->keep_in(g_root + std::string(fs::kSep) + ".内容缓存");
+}
 
 std::string_view CodeManagerWindow::res_tree() { return n::kTree; }
 
@@ -558,6 +562,7 @@ bool CodeManagerWindow::on_message(UINT msg, WPARAM, LPARAM, LRESULT& result) {
 void CodeManagerWindow::on_destroyed() {
   for (auto& job : {job_, warm_})
     if (job) job->cancelled = true;
+  cache_->save();  // what the workers have read so far; a later session checks every stamp
 }
 
 void CodeManagerWindow::open_hit(int row) {

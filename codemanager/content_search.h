@@ -27,6 +27,10 @@ struct SnippetRef {
 // the UI thread and search workers.
 class SourceCache {
  public:
+  // Kept in `file` between sessions: read once, before the first source is looked at (a
+  // search right after opening then only checks stamps), and written by save() when changed.
+  void keep_in(std::string file) { file_ = std::move(file); }
+  bool save();
   // The source of `ref` as the store reads it ("" when missing).
   std::shared_ptr<const std::string> source(const Store& store, const SnippetRef& ref);
 
@@ -38,9 +42,14 @@ class SourceCache {
     fs::Stamp stamp;
     std::shared_ptr<const std::string> text;
   };
+  void load_once();
+  void load(std::string_view bytes);
   std::mutex m_;
   std::unordered_map<std::string, Entry> by_path_;
   std::size_t bytes_ = 0;
+  std::string file_;
+  std::once_flag loaded_;
+  bool changed_ = false;
 };
 
 // Reads the sources of `refs` in order and reports each that holds `typed` with its first

@@ -263,6 +263,17 @@ TEST_CASE("every save keeps the version it replaces, the newest 20; renames carr
   CHECK(*cache.source(s, {"m", "u"}) == "old");
   r.file("m/u/u.txt", "newer");
   CHECK(*cache.source(s, {"m", "u"}) == "newer");
+  // Kept on disk for the next session; a cut or foreign file there costs only reading again.
+  cache.keep_in(r.at("cache"));
+  REQUIRE(cache.save());
+  const std::string on_disk = r.read("cache");
+  const std::string cut = on_disk.substr(0, on_disk.size() - 3), huge_length = "TBSC1\n\xFF\xFF\xFF\x7F";
+  for (const std::string& bytes : {on_disk, cut, huge_length, std::string("x")}) {
+    r.file("cache", bytes);
+    SourceCache next;
+    next.keep_in(r.at("cache"));
+    CHECK(*next.source(s, {"m", "u"}) == "newer");
+  }
 }
 
 TEST_CASE("make_folders creates missing parents and rolls back what it made") {
